@@ -1,0 +1,30 @@
+# zr_subsystem(target folder deps...): a static library of every .cpp in the
+# folder, so that adding a file never needs an edit here.
+function(zr_subsystem target folder)
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
+  # Platform parts sit beside the portable file, named with a suffix.
+  if(WIN32)
+    list(FILTER _src EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER _src EXCLUDE REGEX "_win32\\.cpp$")
+  endif()
+  if(NOT _src)
+    set(_stub ${CMAKE_BINARY_DIR}/stubs/${target}_empty.cpp)
+    file(WRITE ${_stub} "// ${folder} has no sources yet\n")
+    set(_src ${_stub})
+  endif()
+  add_library(${target} STATIC ${_src})
+  target_link_libraries(${target} PUBLIC ${ARGN})
+endfunction()
+
+# zr_test(name folder libs...): one GoogleTest program of every .cpp in tests/<folder>.
+function(zr_test name folder)
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp)
+  if(NOT _src)
+    return()
+  endif()
+  add_executable(${name} ${_src})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()
