@@ -14,6 +14,11 @@ namespace zr::text {
 // ignoreCase folds single-byte ASCII letters only.
 int findText(std::string_view text, std::string_view needle, int start = 1, bool ignoreCase = false);
 
+// Occurrences of needle in text, ASCII letters compared without regard to
+// case. After an occurrence the search goes on from the next character, so
+// overlapping occurrences count ("11" twice in "111"). An empty needle gives 0.
+int countOccurrences(std::string_view text, std::string_view needle);
+
 // Pieces between delimiters, empty pieces kept, an empty last piece dropped;
 // the empty text gives no piece. The delimiter is only found on character
 // boundaries.

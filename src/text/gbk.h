@@ -21,10 +21,10 @@ std::string utf16ToGbk(std::u16string_view utf16);
 std::string big5ToGbkSimplified(std::string_view big5);
 
 // Converts a UTF-8 literal of the source to GBK once and keeps it.
-#define GBK(utf8_literal)                                                   \
-  ([]() -> const std::string& {                                             \
+#define GBK(utf8_literal)                                                     \
+  ([]() -> const std::string& {                                               \
     static const std::string converted = ::zr::text::utf8ToGbk(utf8_literal); \
-    return converted;                                                       \
+    return converted;                                                         \
   }())
 
 }  // namespace zr::text

@@ -66,6 +66,7 @@ class FormModel {
   int appendRow(int list);  // returns the new row's index
   void setCell(int list, int row, int col, std::string text);
   std::string cell(int list, int row, int col) const;  // empty when out of range
+  std::vector<std::vector<std::string>> rows(int list) const;  // a copy of every row, for the view
   void deleteAllRows(int list);
   void ensureVisible(int list, int row);
   int visibleRow(int list) const;  // the row last scrolled into view, -1 if none

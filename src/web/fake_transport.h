@@ -23,6 +23,14 @@ class FakeTransport : public HttpTransport {
   };
   using Handler = std::function<HttpResult(const HttpRequest&)>;
 
+  FakeTransport() = default;
+  // A request abandoned at its time-out may still be inside perform(); wait
+  // for it so that it never touches a destroyed double.
+  ~FakeTransport() override {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return finished_ == started_; });
+  }
+
   // A result with the body and an "HTTP/1.1 200 OK" header block.
   static HttpResult page(std::string body, std::string extraHeaderLines = {}) {
     HttpResult result;
@@ -115,17 +123,12 @@ class FakeTransport : public HttpTransport {
 
  private:
   void waitUntilCancelled(CancelToken& cancel) {
-    std::unique_lock lock(mutex_);
-    CancelToken::Registration id = 0;
-    lock.unlock();
-    id = cancel.onCancel([this] {
-      std::lock_guard inner(mutex_);
+    CancelRegistration wake(cancel, [this] {
+      std::lock_guard lock(mutex_);
       changed_.notify_all();
     });
-    lock.lock();
+    std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return cancel.cancelled(); });
-    lock.unlock();
-    if (id != 0) cancel.forget(id);
   }
 
   mutable std::mutex mutex_;

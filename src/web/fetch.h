@@ -21,7 +21,23 @@ struct FetchOptions {
   std::optional<bool> followRedirects;     // absent: true
 };
 
-// Returns the body, the time-out message (GBK) or empty bytes.
+// Returns the body, the time-out message (GBK) or empty bytes. The request
+// runs on a thread of its own; at the time-out the call returns at once and
+// the request is cancelled, so the transport must outlive every request
+// (the system's transport lives as long as the process).
 std::string fetchPage(HttpTransport& transport, const std::string& address, const FetchOptions& options = {});
+
+// The text returned in place of a page when the time-out passes.
+const std::string& timeoutMessage();
+
+// Address parsers of the request: lower-cased host, path with its query
+// ("/" when none), and the port an http address names (80 when none).
+std::string hostOf(const std::string& address);
+std::string pathOf(const std::string& address);
+int portOf(const std::string& address);
+
+// The body conversions; each result ends at its first zero byte.
+std::string utf8ToGbk(const std::string& text);
+std::string big5ToGbkSimplified(const std::string& text);
 
 }  // namespace zr::web

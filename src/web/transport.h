@@ -5,6 +5,7 @@
 // shared code in fetch.cpp; a transport only performs what it is given.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "web/cancel.h"
@@ -12,18 +13,17 @@
 namespace zr::web {
 
 // Limits on what a server may send.
-inline constexpr std::size_t kBodyLimit = 16u << 20;     // body bytes kept; the read stops there
-inline constexpr std::size_t kHeaderLimit = 2048;        // a longer header block counts as none
-inline constexpr std::size_t kReadChunk = 2048;          // body read size
+inline constexpr std::size_t kBodyLimit = std::size_t{16} << 20;  // body bytes kept; the read stops there
+inline constexpr std::size_t kHeaderBuffer = 2048;  // a header block must fit with its terminating zero
+inline constexpr std::size_t kReadChunk = 2048;     // body read size
 
 // Request flags, with the WinInet values.
-inline constexpr std::uint32_t kFlagReload = 0x80000000;            // INTERNET_FLAG_RELOAD
-inline constexpr std::uint32_t kFlagNoCacheWrite = 0x04000000;      // INTERNET_FLAG_NO_CACHE_WRITE
-inline constexpr std::uint32_t kFlagSecure = 0x00800000;            // INTERNET_FLAG_SECURE
-inline constexpr std::uint32_t kFlagIgnoreCertCn = 0x00001000;      // INTERNET_FLAG_IGNORE_CERT_CN_INVALID
-inline constexpr std::uint32_t kFlagIgnoreCertDate = 0x00002000;    // INTERNET_FLAG_IGNORE_CERT_DATE_INVALID
-inline constexpr std::uint32_t kFlagNoCookies = 0x00080000;         // INTERNET_FLAG_NO_COOKIES
-inline constexpr std::uint32_t kFlagNoAutoRedirect = 0x00200000;    // INTERNET_FLAG_NO_AUTO_REDIRECT
+inline constexpr std::uint32_t kFlagReload = 0x80000000;                // INTERNET_FLAG_RELOAD
+inline constexpr std::uint32_t kFlagNeedFile = 0x00000010;              // INTERNET_FLAG_NEED_FILE
+inline constexpr std::uint32_t kFlagNoCookies = 0x00080000;             // INTERNET_FLAG_NO_COOKIES
+inline constexpr std::uint32_t kFlagNoAutoRedirect = 0x00200000;        // INTERNET_FLAG_NO_AUTO_REDIRECT
+inline constexpr std::uint32_t kFlagSecure = 0x00800000;                // INTERNET_FLAG_SECURE
+inline constexpr std::uint32_t kFlagIgnoreRedirectToHttps = 0x00004000;  // INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS
 
 struct HttpRequest {
   std::string address;  // the completed address ("http://..." or "https://...")
@@ -42,7 +42,7 @@ struct HttpRequest {
 struct HttpResult {
   bool opened = false;     // the session, connection and request could be opened
   std::string body;        // as read, at most the body limit
-  std::string rawHeaders;  // raw header block, lines ended by "\r\n"; empty when over 2048 bytes
+  std::string rawHeaders;  // raw header block, lines ended by "\r\n"; empty when it does not fit kHeaderBuffer
 };
 
 class HttpTransport {
@@ -56,5 +56,9 @@ class HttpTransport {
   // unless INTERNET_FLAG_NO_COOKIES is set.
   virtual void storeCookie(const std::string& address, const std::string& name, const std::string& data) = 0;
 };
+
+// The system's transport: WinInet on Windows, libcurl elsewhere. One per
+// process, since it holds the process-wide cookie store.
+std::unique_ptr<HttpTransport> makeSystemTransport();
 
 }  // namespace zr::web

@@ -1,0 +1,63 @@
+#pragma once
+// The Win32 UI thread: the thread that runs the message loop. Work from other
+// threads arrives as one registered message on a message-only window; timers
+// are window timers of that window.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "ui/ui_thread.h"
+
+namespace zr::platform::win32 {
+
+class Win32UiThread final : public ui::UiThread {
+ public:
+  // Must be constructed on the thread that will run the loop.
+  Win32UiThread();
+  ~Win32UiThread() override;
+  Win32UiThread(const Win32UiThread&) = delete;
+  Win32UiThread& operator=(const Win32UiThread&) = delete;
+
+  void post(std::function<void()> task) override;
+  bool onUiThread() const override;
+  void setTimer(const void* key, int periodMs, std::function<void()> tick) override;
+
+  // Runs the message loop until quit(); returns the exit code of WM_QUIT.
+  // Dialog navigation (Tab, arrows) works in top-level windows marked with
+  // markNavigable().
+  int run();
+  // Ends the loop once the work posted so far has run. Any thread.
+  void quit(int code);
+  // From here on posted work is dropped. Any thread.
+  void shutDown();
+
+  static void markNavigable(HWND top);
+
+ private:
+  struct Timer {
+    UINT_PTR id = 0;
+    int periodMs = 0;
+    std::function<void()> tick;
+    bool armed = false;  // whether SetTimer holds it now (UI thread only)
+  };
+
+  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void applyTimer(const void* key);
+  void fireTimer(UINT_PTR id);
+  void dropPending();
+
+  DWORD threadId_;
+  HWND hwnd_ = nullptr;
+  UINT taskMessage_;
+  mutable std::mutex mutex_;
+  bool shutDown_ = false;
+  std::map<const void*, Timer> timers_;
+  std::map<UINT_PTR, const void*> timerKeys_;
+  UINT_PTR nextTimerId_ = 1;
+};
+
+}  // namespace zr::platform::win32

@@ -1,0 +1,175 @@
+#include "web/pattern.h"
+
+#include <regex>
+#include <vector>
+
+#include "text/gbk.h"
+
+namespace zr::web {
+namespace {
+
+// Byte length of the GBK character starting at p (the same rule the code-page
+// conversion uses for a character it cannot map).
+std::size_t unitLength(const std::string& s, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(s[i]);
+  if (lead >= 0x81 && lead <= 0xFE && i + 1 < s.size()) {
+    const auto trail = static_cast<unsigned char>(s[i + 1]);
+    if (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) return 2;
+  }
+  return 1;
+}
+
+// The subject as wide text, with the byte offset of every wide character
+// (and one past the end), so that matches map back to exact bytes.
+struct WideSubject {
+  std::wstring text;
+  std::vector<std::size_t> offsets;
+};
+
+WideSubject widen(const std::string& subject) {
+  WideSubject wide;
+  for (std::size_t i = 0; i < subject.size(); i += unitLength(subject, i)) wide.offsets.push_back(i);
+  wide.text = text::gbkToWide(subject);
+  if (wide.text.size() != wide.offsets.size()) {
+    wide.text.clear();
+    for (std::size_t i : wide.offsets) {
+      const std::wstring one = text::gbkToWide(std::string_view(subject).substr(i, unitLength(subject, i)));
+      wide.text.push_back(one.size() == 1 ? one[0] : L'\uFFFD');
+    }
+  }
+  wide.offsets.push_back(subject.size());
+  return wide;
+}
+
+struct Span {
+  std::size_t begin = 0, end = 0;  // wide indices
+  bool matched = false;
+};
+
+std::regex_constants::syntax_option_type optionsFor(bool ignoreCase, bool multiline, bool linear) {
+  auto options = std::regex_constants::ECMAScript;
+  if (ignoreCase) options |= std::regex_constants::icase;
+  if (multiline) options |= std::regex_constants::multiline;
+#ifdef __GLIBCXX__
+  // The breadth-first engine needs no stack in proportion to the text, so a
+  // long line without the expected end cannot overflow the thread's stack.
+  if (linear) options |= std::regex_constants::__polynomial;
+#else
+  (void)linear;
+#endif
+  return options;
+}
+
+}  // namespace
+
+struct PatternExtractor::State {
+  std::string pattern;
+  std::string subject;
+  WideSubject wide;
+  std::optional<std::wregex> engine;
+  bool global = true;
+  std::vector<std::vector<Span>> matches;  // per match: whole match, then each group
+
+  std::string bytes(const Span& span) const {
+    if (!span.matched) return {};
+    const std::size_t from = wide.offsets[span.begin];
+    return subject.substr(from, wide.offsets[span.end] - from);
+  }
+  const Span* find(int k, int j) const {
+    if (k < 1 || static_cast<std::size_t>(k) > matches.size()) return nullptr;
+    const auto& groups = matches[static_cast<std::size_t>(k - 1)];
+    if (j < 0 || static_cast<std::size_t>(j) >= groups.size()) return nullptr;
+    return &groups[static_cast<std::size_t>(j)];
+  }
+};
+
+bool PatternExtractor::create(const std::string& pattern, const std::string& subject,
+                              std::optional<bool> caseSensitive, std::optional<bool> multiline,
+                              std::optional<bool> global) {
+  auto state = std::make_shared<State>();
+  state->pattern = pattern;
+  state->subject = subject;
+  state->global = global.value_or(true);
+  const bool ignoreCase = !caseSensitive.value_or(false);
+  const bool lines = multiline.value_or(true);
+  const std::wstring widePattern = text::gbkToWide(pattern);
+  try {
+    state->engine.emplace(widePattern, optionsFor(ignoreCase, lines, true));
+  } catch (const std::regex_error&) {
+    // Back-references need the depth-first engine.
+    try {
+      state->engine.emplace(widePattern, optionsFor(ignoreCase, lines, false));
+    } catch (const std::regex_error&) {
+      state->engine.reset();
+    }
+  }
+  bool ok = state->engine.has_value();
+  if (ok) {
+    state->wide = widen(subject);
+    const std::wstring& text = state->wide.text;
+    try {
+      for (std::wsregex_iterator it(text.begin(), text.end(), *state->engine), end; it != end; ++it) {
+        std::vector<Span> spans;
+        for (std::size_t g = 0; g < it->size(); ++g) {
+          const auto& sub = (*it)[g];
+          spans.push_back({static_cast<std::size_t>(sub.first - text.begin()),
+                           static_cast<std::size_t>(sub.second - text.begin()), sub.matched});
+        }
+        state->matches.push_back(std::move(spans));
+        if (!state->global) break;
+      }
+    } catch (const std::regex_error&) {
+      state->matches.clear();
+      ok = false;
+    }
+  } else {
+    state->wide.offsets.push_back(0);
+  }
+  state_ = std::move(state);
+  return ok;
+}
+
+std::string PatternExtractor::pattern() const { return state_ ? state_->pattern : std::string(); }
+
+std::string PatternExtractor::replace(const std::string& replacement) const {
+  if (!state_ || !state_->engine) return {};
+  const State& s = *state_;
+  const std::wstring format = text::gbkToWide(replacement);
+  const std::wstring& text = s.wide.text;
+  std::string out;
+  std::size_t copied = 0;  // wide index up to which the subject is in out
+  try {
+    for (std::wsregex_iterator it(text.begin(), text.end(), *s.engine), end; it != end; ++it) {
+      const auto begin = static_cast<std::size_t>((*it)[0].first - text.begin());
+      out += s.bytes({copied, begin, true});
+      out += text::wideToGbk(it->format(format));
+      copied = static_cast<std::size_t>((*it)[0].second - text.begin());
+      if (!s.global) break;
+    }
+  } catch (const std::regex_error&) {
+    return {};
+  }
+  out += s.bytes({copied, text.size(), true});
+  return out;
+}
+
+int PatternExtractor::matchCount() const { return state_ ? static_cast<int>(state_->matches.size()) : 0; }
+
+std::string PatternExtractor::partText(int k, int j, int* position) const {
+  const Span* span = state_ ? state_->find(k, j) : nullptr;
+  if (position) *position = span && span->matched ? static_cast<int>(state_->wide.offsets[span->begin]) : -1;
+  return span ? state_->bytes(*span) : std::string();
+}
+
+std::string PatternExtractor::matchText(int k, int* position) const { return partText(k, 0, position); }
+
+std::string PatternExtractor::subMatchText(int k, int j, int* position) const {
+  return partText(k, j < 1 ? -1 : j, position);
+}
+
+int PatternExtractor::subMatchCount() const {
+  if (!state_ || state_->matches.empty()) return 0;
+  return static_cast<int>(state_->matches.front().size()) - 1;
+}
+
+}  // namespace zr::web
