@@ -2,6 +2,9 @@
 // The small reactions of the main window: the counters under the result
 // boxes, the copy buttons, the draw-count guard of 编辑框_取开奖期 and the
 // saving of the plan area to the plan file.
+#include <cstddef>
+#include <string_view>
+
 #include "shell/app.h"
 
 namespace zr::shell {

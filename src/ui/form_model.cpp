@@ -4,7 +4,6 @@
 #include <atomic>
 #include <map>
 #include <utility>
-#include <thread>
 
 #include "text/gbk.h"
 
@@ -81,9 +80,7 @@ struct State {
   int slot(int ctl) const { return ctl == kForm ? count() : ctl; }
 
   // Under `mutex`: the handlers of (ctl, event), or null when there are none.
-  const Handlers& handlersFor(int ctl, Event event) const {
-    return handlers[slot(ctl)][static_cast<int>(event)];
-  }
+  const Handlers& handlersFor(int ctl, Event event) const { return handlers[slot(ctl)][static_cast<int>(event)]; }
 
   void notify(int ctl, Change what) const {
     if (ModelObserver* o = observer.load(std::memory_order_acquire)) o->modelChanged(ctl, what);
@@ -181,6 +178,7 @@ void FormModel::setText(int ctl, std::string text) {
   State& s = *impl_->s;
   if (ctl != kForm && !s.valid(ctl)) return;
   {
+    std::lock_guard order(s.postOrder);
     Handlers h;
     {
       std::lock_guard lock(s.mutex);
@@ -188,7 +186,6 @@ void FormModel::setText(int ctl, std::string text) {
       ++s.revision;
       h = s.handlersFor(ctl, Event::TextChanged);
     }
-    std::this_thread::yield();
     s.post(std::move(h));
   }
   s.notify(ctl, Change::Text);

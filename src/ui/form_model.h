@@ -65,7 +65,7 @@ class FormModel {
   int rowCount(int list) const;
   int appendRow(int list);  // returns the new row's index
   void setCell(int list, int row, int col, std::string text);
-  std::string cell(int list, int row, int col) const;  // empty when out of range
+  std::string cell(int list, int row, int col) const;          // empty when out of range
   std::vector<std::vector<std::string>> rows(int list) const;  // a copy of every row, for the view
   void deleteAllRows(int list);
   void ensureVisible(int list, int row);
@@ -88,7 +88,7 @@ class FormModel {
 
   // The view's side: user input, applied without echo to the observer.
   void userSetText(int ctl, std::string text);  // typing; fires TextChanged
-  void userClick(int ctl);  // a click; radio and check boxes change state first
+  void userClick(int ctl);                      // a click; radio and check boxes change state first
 
   void setObserver(ModelObserver* observer);
 

@@ -17,7 +17,11 @@ std::string hostOf(const std::string& address) {
 }
 
 std::string pathOf(const std::string& address) {
-  const int hostAt = text::findText(address, hostOf(address), 1, true);
+  // The host is looked for after the scheme, so that a host such as "h" or
+  // "tp" is not found inside "http://".
+  const std::size_t scheme = address.find("://");
+  const int start = scheme == std::string::npos ? 1 : static_cast<int>(scheme) + 4;
+  const int hostAt = text::findText(address, hostOf(address), start, true);
   const std::size_t from = hostAt > 0 ? static_cast<std::size_t>(hostAt - 1) : 0;
   const std::size_t slash = address.find('/', from);
   if (slash == std::string::npos) return "/";

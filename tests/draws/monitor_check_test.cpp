@@ -2,6 +2,7 @@
 // the test portal: what counts as a new draw and what a new draw sets off.
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "monitor_world.h"
@@ -112,7 +113,7 @@ TEST(MonitorRefresh, NewDrawActionsFollowTheCheckBoxes) {
     bool sound, plan;
   } cases[] = {{true, true}, {true, false}, {false, true}, {false, false}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "sound " << c.sound << ", plan " << c.plan);
+    SCOPED_TRACE(::testing::Message() << "sound " << c.sound << ", plan " << c.plan);
     MonitorWorld w;
     w.publish(kYesterday, kYesterdayDraws);
     w.publish(kToday, kTodayDraws);
@@ -176,7 +177,8 @@ TEST(MonitorRefresh, NoDrawRefetchedSaysSoAndTheNextTickRetries) {
 }
 
 // A new draw found while a list refresh is still filling the list waits for
-// it: the list ends with the portal's draws, not a mix of both fills.
+// it: the refresh fetches only once that fill has ended, and the list ends
+// with the portal's draws, not a mix of both fills.
 TEST(MonitorRefresh, WaitsForAListRefreshStillFilling) {
   MonitorWorld w;
   w.publish("2014-03-01", {{"20140301-120", "55555"}});
@@ -185,15 +187,25 @@ TEST(MonitorRefresh, WaitsForAListRefreshStillFilling) {
   w.form().setText(mf::编辑框_日期_左, "2014-03-01");
   w.form().setText(mf::编辑框_日期_右, "2014-03-01");
   w.portal.holdIf([](int, const std::string& day) { return day == "2014-03-01"; });
+  w.portal.setProbe([&w] { return w.form().text(mf::标签_最新一期期号); });
 
   w.form().userClick(mf::按钮_手动更新);
-  ASSERT_TRUE(w.h.http.waitForStarted(1));
+  ASSERT_TRUE(w.portal.waitForAsked(1));
+  const auto listRefresh = w.h.app.state.retrievalWorkerHandle.handle;
   w.automatic("30");
   ASSERT_TRUE(w.h.ui.advance(30000));  // the check runs beside the held list refresh
-  ASSERT_TRUE(w.h.http.waitForFinished(2));
+  ASSERT_TRUE(w.portal.waitForAsked(3));
+  // The refresh after the new draw has been started before the fill ends.
+  for (int i = 0; i < 1000 && w.h.app.state.retrievalWorkerHandle.handle == listRefresh; ++i) {
+    std::this_thread::yield();
+  }
   w.portal.open();
   ASSERT_TRUE(w.h.runUntilIdle());
 
+  const auto probed = w.portal.probed();
+  ASSERT_EQ(probed.size(), 5u);
+  EXPECT_EQ(probed[3], "20140301-120") << "the refresh fetched while the list refresh was filling";
+  EXPECT_EQ(probed[4], "20140301-120");
   EXPECT_EQ(w.listRows(), asListed(concat(kYesterdayDraws, kTodayDraws)));
   EXPECT_EQ(w.form().text(mf::标签_最新一期期号), "20140313-002");
   EXPECT_TRUE(w.form().enabled(mf::按钮_手动更新));

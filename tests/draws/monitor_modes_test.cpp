@@ -99,7 +99,7 @@ TEST(MonitorModes, TickDuringACheckIsSkipped) {
   w.automatic("5");
 
   ASSERT_TRUE(w.h.ui.advance(5000));
-  ASSERT_TRUE(w.h.http.waitForStarted(1));
+  ASSERT_TRUE(w.portal.waitForAsked(1));
   const auto handle = w.h.app.state.monitorWorkerHandle.handle;
   ASSERT_TRUE(w.h.ui.advance(10000));
   EXPECT_EQ(w.h.app.state.monitorWorkerHandle.handle, handle);
@@ -124,7 +124,7 @@ TEST(MonitorModes, TickDuringARefreshIsSkipped) {
   w.automatic("5");
 
   ASSERT_TRUE(w.h.ui.advance(5000));
-  ASSERT_TRUE(w.h.http.waitForStarted(3));
+  ASSERT_TRUE(w.portal.waitForAsked(3));
   ASSERT_TRUE(w.h.ui.advance(10000));
   EXPECT_EQ(w.portal.daysAsked().size(), 3u);
 

@@ -53,6 +53,29 @@ class MonitorPortal {
     gate_.notify_all();
   }
 
+  // Called as each request arrives; its results are kept in request order.
+  void setProbe(std::function<std::string()> probe) {
+    std::lock_guard lock(mutex_);
+    probe_ = std::move(probe);
+  }
+  std::vector<std::string> probed() const {
+    std::lock_guard lock(mutex_);
+    return probed_;
+  }
+
+  // Waits until n requests have reached the portal; false after 10 s.
+  bool waitForAsked(std::size_t n) {
+    std::unique_lock lock(mutex_);
+    return askedChanged_.wait_for(lock, std::chrono::seconds(10), [&] { return asked_.size() >= n; });
+  }
+
+  // Whether a held request gave up waiting for open(): the test then did not
+  // go the way it meant to.
+  bool gateTimedOut() const {
+    std::lock_guard lock(mutex_);
+    return gateTimedOut_;
+  }
+
   // The days asked for, in the order of the requests.
   std::vector<std::string> daysAsked() const {
     std::lock_guard lock(mutex_);
@@ -73,21 +96,33 @@ class MonitorPortal {
     const std::string key = "span=";
     auto at = request.path.find(key);
     std::string day = at == std::string::npos ? "" : request.path.substr(at + key.size(), 10);
+    std::function<std::string()> probe;
+    {
+      std::lock_guard lock(mutex_);
+      probe = probe_;
+    }
+    std::string seen = probe ? probe() : std::string();
     std::unique_lock lock(mutex_);
+    probed_.push_back(seen);
     asked_.push_back(day);
+    askedChanged_.notify_all();
     const int nth = static_cast<int>(asked_.size());
-    if (held_ && held_(nth, day)) gate_.wait_for(lock, std::chrono::seconds(10), [this] { return gateOpen_; });
+    if (held_ && held_(nth, day) && !gate_.wait_for(lock, std::chrono::seconds(10), [this] { return gateOpen_; })) {
+      gateTimedOut_ = true;
+    }
     if (failFrom_ > 0 && nth >= failFrom_) return {};
     auto it = days_.find(day);
     return web::FakeTransport::page(page(it == days_.end() ? Draws{} : it->second));
   }
 
   mutable std::mutex mutex_;
-  std::condition_variable gate_;
+  std::condition_variable gate_, askedChanged_;
   std::map<std::string, Draws> days_;
-  std::vector<std::string> asked_;
+  std::vector<std::string> asked_, probed_;
+  std::function<std::string()> probe_;
   std::function<bool(int, const std::string&)> held_;
   bool gateOpen_ = true;
+  bool gateTimedOut_ = false;
   int failFrom_ = 0;
 };
 

@@ -31,6 +31,7 @@ struct MonitorWorld {
   }
   // Workers held at the portal's gate end before the portal goes.
   ~MonitorWorld() {
+    EXPECT_FALSE(portal.gateTimedOut());
     portal.open();
     h.app.workers.waitIdle(10000);
   }
@@ -62,7 +63,7 @@ struct MonitorWorld {
   void automatic(const std::string& seconds) {
     form().setText(mf::编辑框_自动开奖时间, seconds);
     form().userClick(mf::单选框_自动开奖);
-    h.runUntilIdle();
+    h.ui.runUntilIdle();  // the click's handler only; a worker may be held on purpose
   }
   // One tick of a 30 s poll timer, with all it starts run to its end.
   bool pollOnce() {

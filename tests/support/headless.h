@@ -48,7 +48,8 @@ struct Headless {
   bool runUntilIdle(int timeoutMs = 20000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       const int leftMs = static_cast<int>(std::max<std::int64_t>(left.count(), 1));
       if (left.count() <= 0 || !app.workers.waitIdle(leftMs) || !ui.runUntilIdle(leftMs)) {
         ADD_FAILURE() << "the program did not come to rest within " << timeoutMs << " ms";

@@ -24,6 +24,9 @@ TEST(AddressTest, HostPathAndPort) {
       {"https://Secure.example:444/p", "secure.example", "/p", 80},  // a secure request always uses 443
       // The host is searched ignoring case, so a path that repeats it is kept whole.
       {"http://a.b/A.B/c", "a.b", "/A.B/c", 80},
+      // A host that also occurs inside the scheme.
+      {"http://h/missing", "h", "/missing", 80},
+      {"http://tp:81/x/y", "tp", "/x/y", 81},
   };
   for (const AddressCase& c : cases) {
     SCOPED_TRACE(c.address);

@@ -102,7 +102,9 @@ TEST(ComposeTest, RequestAsTheTransportGetsIt) {
     EXPECT_EQ(r.agent, c.agent);
     EXPECT_EQ(r.headers, c.headers);
     EXPECT_EQ(r.port, c.port);
-    if (!c.path.empty()) EXPECT_EQ(r.path, c.path);
+    if (!c.path.empty()) {
+      EXPECT_EQ(r.path, c.path);
+    }
     EXPECT_EQ(r.body, c.body);
     EXPECT_EQ(r.proxy, c.proxy);
   }

@@ -128,13 +128,12 @@ class LoopbackServer {
   // After the answer (or none), waits briefly for the client to close its side.
   void noteClientGone(Socket client) {
     char byte;
-    for (int i = 0; i < 100 && !stopping_; ++i) {
-      if (readable(client, 20)) {
-        if (recv(client, &byte, 1, 0) <= 0) break;
-      }
+    bool gone = false;
+    for (int i = 0; i < 100 && !stopping_ && !gone; ++i) {
+      if (readable(client, 20)) gone = recv(client, &byte, 1, 0) <= 0;
     }
     std::lock_guard lock(mutex_);
-    clientGone_ = true;
+    clientGone_ = gone;
     changed_.notify_all();
   }
 

@@ -22,9 +22,9 @@ class FakeClipboard : public platform::Clipboard {
 
   // While held the clipboard behaves as if another program had it open.
   void setHeldByOther(bool held);
-  std::string content() const;                   // the text, "" when none
-  std::vector<std::string> history() const;      // every text set successfully, in order
-  int setCount() const;                          // setText calls, failed ones included
+  std::string content() const;               // the text, "" when none
+  std::vector<std::string> history() const;  // every text set successfully, in order
+  int setCount() const;                      // setText calls, failed ones included
 
  private:
   mutable std::mutex mutex_;

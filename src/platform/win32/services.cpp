@@ -1,5 +1,7 @@
 #include "platform/win32/services.h"
 
+#include <windows.h>
+
 #include <mmsystem.h>
 
 #include <cstring>

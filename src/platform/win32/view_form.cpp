@@ -1,5 +1,7 @@
 #include "platform/win32/view_form.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <utility>
