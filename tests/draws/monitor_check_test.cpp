@@ -2,6 +2,7 @@
 // the test portal: what counts as a new draw and what a new draw sets off.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -191,14 +192,18 @@ TEST(MonitorRefresh, WaitsForAListRefreshStillFilling) {
 
   w.form().userClick(mf::按钮_手动更新);
   ASSERT_TRUE(w.portal.waitForAsked(1));
-  const auto listRefresh = w.h.app.state.retrievalWorkerHandle.handle;
+  auto retrievalHandle = [&w] {
+    std::lock_guard lock(w.h.app.state.mutex);
+    return w.h.app.state.retrievalWorkerHandle.handle;
+  };
+  const auto listRefresh = retrievalHandle();
   w.automatic("30");
   ASSERT_TRUE(w.h.ui.advance(30000));  // the check runs beside the held list refresh
   ASSERT_TRUE(w.portal.waitForAsked(3));
   // The refresh after the new draw has been started before the fill ends.
-  for (int i = 0; i < 1000 && w.h.app.state.retrievalWorkerHandle.handle == listRefresh; ++i) {
-    std::this_thread::yield();
-  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (retrievalHandle() == listRefresh && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  ASSERT_NE(retrievalHandle(), listRefresh);
   w.portal.open();
   ASSERT_TRUE(w.h.runUntilIdle());
 
