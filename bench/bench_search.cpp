@@ -11,24 +11,91 @@
 #include <future>
 #include <thread>
 
-#include "search/literal_search.h"
-#include "platform/fake/fake_clock.h"
-#include "platform/fake/memory_file_system.h"
-#include "platform/fake/recorders.h"
-#include "platform/fake/test_ui_thread.h"
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+
 #include "search/attempt_inputs.h"
 #include "search/run_search.h"
 #include "search/search.h"
+#include "tests/search/literal_search.h"
 #include "web/fake_transport.h"
 
 namespace zr::search {
 namespace {
 
+// The desktop's services as far as the search uses them: a clock that stands
+// still and a UI thread that runs posted work in order on a thread of its own.
+class StillClock : public platform::Clock {
+ public:
+  text::Date today() const override { return {2014, 3, 13}; }
+  std::uint32_t tickCount() const override { return 5000; }
+};
+
+class QueueUiThread : public ui::UiThread {
+ public:
+  QueueUiThread() : thread_([this] { loop(); }) {}
+  ~QueueUiThread() override {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+  }
+  void post(std::function<void()> task) override {
+    {
+      std::lock_guard lock(mutex_);
+      if (stopping_) return;
+      queue_.push_back(std::move(task));
+    }
+    wake_.notify_one();
+  }
+  bool onUiThread() const override { return std::this_thread::get_id() == thread_.get_id(); }
+  void setTimer(const void*, int, std::function<void()>) override {}
+
+ private:
+  void loop() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+      if (stopping_) return;
+      auto task = std::move(queue_.front());
+      queue_.pop_front();
+      lock.unlock();
+      task();
+      lock.lock();
+    }
+  }
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> queue_;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+struct NoDesktop : platform::FileSystem,
+                   platform::Clipboard,
+                   platform::Sound,
+                   platform::Dialogs,
+                   platform::WindowSystem,
+                   platform::ProcessControl {
+  std::optional<std::string> readFile(const std::string&) override { return std::nullopt; }
+  bool writeFileAtomic(const std::string&, std::string_view) override { return true; }
+  bool setText(const std::string&) override { return true; }
+  std::optional<std::string> text() override { return std::nullopt; }
+  void playWav(std::span<const std::uint8_t>) override {}
+  void messageBox(const std::string&, const std::string&, platform::MessageIcon) override {}
+  void showForm(std::shared_ptr<ui::FormModel>, bool) override {}
+  platform::ScreenSize screenSize() const override { return {1920, 1080}; }
+  void exitNow(int) override {}
+};
+
 // The program without a desktop, the main form at its default texts and ten
 // fixed draws in the list.
 struct World {
   World() {
-    clock.link(&ui);
     const char* draws[] = {"042", "517", "930", "268", "804", "113", "679", "355", "721", "086"};
     for (const char* d : draws) {
       const int row = app.main().appendRow(mf::超级列表框1);
@@ -38,19 +105,13 @@ struct World {
   ~World() {
     stopSearches(app);
     app.workers.waitIdle(10000);
-    ui.shutdown();
   }
 
-  fake::TestUiThread ui;
-  fake::FakeClock clock{{2014, 3, 13}, 5000};
-  fake::MemoryFileSystem files;
-  fake::FakeClipboard clipboard;
-  fake::FakeSound sound;
-  fake::FakeDialogs dialogs;
-  fake::FakeWindowSystem windows;
-  fake::FakeProcess process;
+  QueueUiThread ui;
+  StillClock clock;
+  NoDesktop desktop;
   web::FakeTransport http;
-  platform::Services services{clock, ui, files, clipboard, sound, dialogs, windows, process, http};
+  platform::Services services{clock, ui, desktop, desktop, desktop, desktop, desktop, desktop, http};
   shell::App app{services};
   SeedOffset offset{0};
   std::atomic<bool> stop{false};

@@ -1,5 +1,6 @@
 #include "app/wiring/wiring.h"
 
+#include "draws/monitor.h"
 #include "draws/retrieval.h"
 #include "plan/plan.h"
 #include "resources/resources.h"
@@ -17,6 +18,7 @@ void installAll(shell::App& app) {
   shell::installShell(app);
   // Each subsystem adds its install call below, one line each.
   draws::installRetrieval(app);
+  draws::installMonitor(app);
   search::installSearch(app);
   shell::installCounters(app);
   shell::installSettings(app);

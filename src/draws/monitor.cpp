@@ -1,5 +1,6 @@
 #include "draws/monitor.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "draws/fill_lock.h"
@@ -27,7 +28,7 @@ struct MonitorState {
 
 MonitorState& monitorState(shell::App& app) { return app.ext<MonitorState>(); }
 
-void setBusy(shell::App& app, bool MonitorState::* which, bool busy) {
+void setBusy(shell::App& app, bool MonitorState::*which, bool busy) {
   auto& ms = monitorState(app);
   std::lock_guard lock(ms.mutex);
   ms.*which = busy;
@@ -36,14 +37,14 @@ void setBusy(shell::App& app, bool MonitorState::* which, bool busy) {
 // Clears a busy flag when the routine that set it returns.
 class BusyUntilReturn {
  public:
-  BusyUntilReturn(shell::App& app, bool MonitorState::* which) : app_(app), which_(which) {}
+  BusyUntilReturn(shell::App& app, bool MonitorState::*which) : app_(app), which_(which) {}
   ~BusyUntilReturn() { setBusy(app_, which_, false); }
   BusyUntilReturn(const BusyUntilReturn&) = delete;
   BusyUntilReturn& operator=(const BusyUntilReturn&) = delete;
 
  private:
   shell::App& app_;
-  bool MonitorState::* which_;
+  bool MonitorState::*which_;
 };
 
 void onTick(shell::App& app) {

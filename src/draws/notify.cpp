@@ -11,7 +11,7 @@ namespace zr::draws {
 
 namespace {
 
-constexpr int kSlideStep = 20;      // pixels per tick of 时钟1
+constexpr int kSlideStep = 20;         // pixels per tick of 时钟1
 constexpr int kRestAboveBottom = 180;  // the slide stops once the top edge is above this
 constexpr int kLifeSeconds = 8;
 

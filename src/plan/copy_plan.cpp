@@ -49,8 +49,9 @@ void copyNumbersAndPlan(shell::App& app) {
   std::string clip = result + "\r\n\r\n" + plan;
   if (count > 1) {
     clip += "\r\n" + next + GBK("期:") + form.text(mf::编辑框_外号) + "|" +
-            text::formatInt(static_cast<long long>(count)) + GBK("注|未开奖...底/错/容 ") + form.text(mf::编辑框_大底个数) +
-            "/0/" + form.text(mf::编辑框_容错_左) + "-" + form.text(mf::编辑框_容错_右) + "\r\n\r\n";
+            text::formatInt(static_cast<long long>(count)) + GBK("注|未开奖...底/错/容 ") +
+            form.text(mf::编辑框_大底个数) + "/0/" + form.text(mf::编辑框_容错_左) + "-" +
+            form.text(mf::编辑框_容错_右) + "\r\n\r\n";
   } else {
     clip += next + GBK("期:等待开奖....\r\n\r\n");
   }

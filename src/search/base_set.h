@@ -34,8 +34,7 @@ void drawPicks(Random& random, int universe, int width, std::int64_t size, BaseS
 // The generation step of an attempt: reseeds twice (the first seeding only
 // moves the offset on), then draws the picks.
 template <class Reseed>
-void generateBaseSet(Random& random, Reseed&& reseedOnce, int universe, int width, std::int64_t size,
-                     BaseSet& set) {
+void generateBaseSet(Random& random, Reseed&& reseedOnce, int universe, int width, std::int64_t size, BaseSet& set) {
   reseedOnce(random);
   reseedOnce(random);
   drawPicks(random, universe, width, size, set);

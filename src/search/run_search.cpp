@@ -30,6 +30,11 @@ std::optional<std::string> refusalOf(const Limits& limits, const PairLimit& size
 
 void say(shell::App& app, int part, const std::string& text) { shell::setStatus(app, part, text); }
 
+SearchEnd stopped(shell::App& app) {
+  say(app, shell::kSearchPart, GBK("搜索提示：搜索已停止!"));
+  return SearchEnd::Stopped;
+}
+
 }  // namespace
 
 std::optional<std::string> refusal(const ui::FormModel& form, Mode mode) {
@@ -101,10 +106,7 @@ SearchEnd runSearch(SearchContext& context, Mode mode) {
   shell::App& app = context.app;
   ui::FormModel& form = app.main();
   const ModeSettings& s = settingsOf(mode);
-  if (context.stop.load()) {
-    say(app, shell::kSearchPart, GBK("搜索提示：搜索已停止!"));
-    return SearchEnd::Stopped;
-  }
+  if (context.stop.load()) return stopped(app);
   if (auto why = refusal(form, mode)) {
     say(app, shell::kSearchPart, *why);
     return SearchEnd::Refused;
@@ -124,10 +126,7 @@ SearchEnd runSearch(SearchContext& context, Mode mode) {
   for (long long k = 1; k <= asked; ++k) {
     const AttemptsEnd end = baseSets.findOne();
     if (end == AttemptsEnd::Refused) return SearchEnd::Refused;
-    if (end == AttemptsEnd::Stopped) {
-      say(app, shell::kSearchPart, GBK("搜索提示：搜索已停止!"));
-      return SearchEnd::Stopped;
-    }
+    if (end == AttemptsEnd::Stopped) return stopped(app);
     std::size_t found;
     {
       std::lock_guard lock(app.state.mutex);
@@ -164,9 +163,10 @@ SearchEnd runSearch(SearchContext& context, Mode mode) {
 
 SearchEnd runJointSearch(SearchContext& context) {
   shell::App& app = context.app;
+  if (context.stop.load()) return stopped(app);
   // Refused before either search writes anything.
   for (Mode mode : {Mode::LastThree, Mode::LastTwo}) {
-    if (auto why = refusal(app.main(), mode); why && !context.stop.load()) {
+    if (auto why = refusal(app.main(), mode)) {
       say(app, shell::kSearchPart, *why);
       return SearchEnd::Refused;
     }

@@ -39,10 +39,12 @@ std::optional<std::string> refusal(const AttemptInputs& inputs, Mode mode);
 
 enum class AttemptsEnd { Found, NoLimits, Stopped, Refused };
 
-// One base-set search: attempts until a candidate is accepted (appended to
-// the mode's found-set list), the limits are all unset, or the search is
-// stopped or can no longer finish. The prefix and suffix of the attempt
-// message are the caller's, built once per search.
+// One base-set search (findOneBaseSet): attempts until a candidate is
+// accepted (appended to the mode's found-set list), the limits are all unset,
+// or the search is stopped or can no longer finish (an edit made while it
+// runs put a group in conflict or a size bound above the universe; the
+// search part then says why). One object serves the K base-set searches of a
+// search, so the attempt message and the inputs read carry over.
 class BaseSetSearch {
  public:
   BaseSetSearch(SearchContext& context, Mode mode);

@@ -16,10 +16,10 @@ namespace {
 // ends, so typing costs at most one write per interval.
 struct PlanFileWriter {
   std::mutex mutex;
-  bool coolingDown = false;              // a write happened within the interval
-  bool dirty = false;                    // a change came during the interval
-  std::optional<std::string> fileText;   // what the file holds, when known
-  bool failing = false;                  // the last write failed and was reported
+  bool coolingDown = false;             // a write happened within the interval
+  bool dirty = false;                   // a change came during the interval
+  std::optional<std::string> fileText;  // what the file holds, when known
+  bool failing = false;                 // the last write failed and was reported
 };
 
 const std::string& planFilePath() { return GBK("D:\\计划区.txt"); }
@@ -75,7 +75,8 @@ void onPlanChanged(App& app) {
 }
 
 void showCount(App& app, int box, int label, const std::string& unit) {
-  app.main().setText(label, GBK("注数：") + text::formatInt(static_cast<long long>(countResultNumbers(app.main().text(box)))) + unit);
+  app.main().setText(
+      label, GBK("注数：") + text::formatInt(static_cast<long long>(countResultNumbers(app.main().text(box)))) + unit);
 }
 
 // Refuses a draw window larger than the draw list. Emptying the box fires
@@ -85,7 +86,8 @@ void guardDrawCount(App& app) {
   const int rows = form.rowCount(mf::超级列表框1);
   if (text::readNumber(form.text(mf::编辑框_取开奖期)) <= rows) return;
   form.setText(mf::编辑框_取开奖期, "");
-  setStatus(app, kNoticePart, GBK("温馨提示：开奖期数不够,请获取更多开奖![目前共：") + text::formatInt(rows) + GBK("期奖号]"));
+  setStatus(app, kNoticePart,
+            GBK("温馨提示：开奖期数不够,请获取更多开奖![目前共：") + text::formatInt(rows) + GBK("期奖号]"));
 }
 
 }  // namespace

@@ -55,8 +55,10 @@ std::optional<std::string_view> sectionName(std::string_view line) {
   if (s.empty() || s.front() != '[') return std::nullopt;
   std::size_t close = std::string_view::npos;
   for (std::size_t i = 1; i < s.size(); ++i) {
-    if (s[i] == ']') close = i;
-    else if (isLeadByte(s[i])) ++i;
+    if (s[i] == ']')
+      close = i;
+    else if (isLeadByte(s[i]))
+      ++i;
   }
   if (close == std::string_view::npos) return std::nullopt;
   return trimBlanks(s.substr(1, close - 1));

@@ -1,6 +1,7 @@
 #include "web/pattern.h"
 
 #include <regex>
+#include <string_view>
 #include <vector>
 
 #include "text/gbk.h"
@@ -46,16 +47,44 @@ struct Span {
   bool matched = false;
 };
 
-std::regex_constants::syntax_option_type optionsFor(bool ignoreCase, bool multiline, bool linear) {
+// The depth-first engine (exact ECMAScript semantics, and fast) recurses once
+// or more per character of a match attempt, so a long attempt can overflow
+// the thread's stack. An attempt cannot run past a line end when the pattern
+// has no character class, escape or literal that matches one ("." does not),
+// so on text whose lines are all short it is safe; elsewhere the
+// breadth-first engine, whose stack does not grow with the text, runs.
+constexpr std::size_t kShortLine = 2048;
+
+bool staysOnOneLine(const std::wstring& pattern) {
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const wchar_t c = pattern[i];
+    if (c == L'[' || c == L'\n' || c == L'\r') return false;
+    if (c == L'\\') {
+      if (i + 1 >= pattern.size()) return false;
+      const wchar_t e = pattern[++i];
+      if (std::wstring_view(L"sSWDnruxc0123456789").find(e) != std::wstring_view::npos) return false;
+    }
+  }
+  return true;
+}
+
+std::size_t longestLine(const std::wstring& text) {
+  std::size_t longest = 0, run = 0;
+  for (wchar_t c : text) {
+    run = (c == L'\n' || c == L'\r') ? 0 : run + 1;
+    if (run > longest) longest = run;
+  }
+  return longest;
+}
+
+std::regex_constants::syntax_option_type optionsFor(bool ignoreCase, bool multiline, bool breadthFirst) {
   auto options = std::regex_constants::ECMAScript;
   if (ignoreCase) options |= std::regex_constants::icase;
   if (multiline) options |= std::regex_constants::multiline;
 #ifdef __GLIBCXX__
-  // The breadth-first engine needs no stack in proportion to the text, so a
-  // long line without the expected end cannot overflow the thread's stack.
-  if (linear) options |= std::regex_constants::__polynomial;
+  if (breadthFirst) options |= std::regex_constants::__polynomial;
 #else
-  (void)linear;
+  (void)breadthFirst;
 #endif
   return options;
 }
@@ -93,8 +122,10 @@ bool PatternExtractor::create(const std::string& pattern, const std::string& sub
   const bool ignoreCase = !caseSensitive.value_or(false);
   const bool lines = multiline.value_or(true);
   const std::wstring widePattern = text::gbkToWide(pattern);
+  state->wide = widen(subject);
+  const bool breadthFirst = !staysOnOneLine(widePattern) || longestLine(state->wide.text) > kShortLine;
   try {
-    state->engine.emplace(widePattern, optionsFor(ignoreCase, lines, true));
+    state->engine.emplace(widePattern, optionsFor(ignoreCase, lines, breadthFirst));
   } catch (const std::regex_error&) {
     // Back-references need the depth-first engine.
     try {
@@ -105,7 +136,6 @@ bool PatternExtractor::create(const std::string& pattern, const std::string& sub
   }
   bool ok = state->engine.has_value();
   if (ok) {
-    state->wide = widen(subject);
     const std::wstring& text = state->wide.text;
     try {
       for (std::wsregex_iterator it(text.begin(), text.end(), *state->engine), end; it != end; ++it) {
@@ -122,8 +152,6 @@ bool PatternExtractor::create(const std::string& pattern, const std::string& sub
       state->matches.clear();
       ok = false;
     }
-  } else {
-    state->wide.offsets.push_back(0);
   }
   state_ = std::move(state);
   return ok;

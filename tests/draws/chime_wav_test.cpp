@@ -19,7 +19,9 @@ std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at) {
 std::uint16_t le16(std::span<const std::uint8_t> b, std::size_t at) {
   return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
 }
-std::string tag(std::span<const std::uint8_t> b, std::size_t at) { return std::string(b.begin() + at, b.begin() + at + 4); }
+std::string tag(std::span<const std::uint8_t> b, std::size_t at) {
+  return std::string(b.begin() + at, b.begin() + at + 4);
+}
 
 // The chunks after "WAVE", by id, as spans of their bodies.
 std::map<std::string, std::span<const std::uint8_t>> chunks(std::span<const std::uint8_t> wav) {
@@ -50,9 +52,12 @@ TEST(ChimeWav, HeaderFieldsAndSizes) {
     const char* name;
     std::uint32_t actual, expected;
   } fields[] = {
-      {"format tag", le16(fmt, 0), 1},         {"channels", le16(fmt, 2), 1},
-      {"samples per second", le32(fmt, 4), 22050}, {"bytes per second", le32(fmt, 8), 22050},
-      {"block alignment", le16(fmt, 12), 1},   {"bits per sample", le16(fmt, 14), 8},
+      {"format tag", le16(fmt, 0), 1},
+      {"channels", le16(fmt, 2), 1},
+      {"samples per second", le32(fmt, 4), 22050},
+      {"bytes per second", le32(fmt, 8), 22050},
+      {"block alignment", le16(fmt, 12), 1},
+      {"bits per sample", le16(fmt, 14), 8},
   };
   for (const auto& f : fields) EXPECT_EQ(f.actual, f.expected) << f.name;
   EXPECT_EQ(c["data"].size(), 33082u);

@@ -10,8 +10,6 @@
 namespace zr::testing {
 namespace {
 
-
-
 // The interval is read when automatic mode is clicked: below a second the
 // timer stops, above a day it is taken as a day.
 TEST(MonitorModes, IntervalGivesThePollPeriod) {
@@ -19,9 +17,18 @@ TEST(MonitorModes, IntervalGivesThePollPeriod) {
     const char* interval;
     int periodMs;
   } cases[] = {
-      {"30", 30000}, {"5", 5000},  {"1", 1000},   {"abc", 0},          {"", 0},
-      {"0", 0},      {"-5", 0},    {"0.5", 0},    {" 7秒", 7000},       {"86400", 86400000},
-      {"86401", 86400000},         {"99999999999", 86400000},
+      {"30", 30000},
+      {"5", 5000},
+      {"1", 1000},
+      {"abc", 0},
+      {"", 0},
+      {"0", 0},
+      {"-5", 0},
+      {"0.5", 0},
+      {" 7秒", 7000},
+      {"86400", 86400000},
+      {"86401", 86400000},
+      {"99999999999", 86400000},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("interval \"") + c.interval + "\"");
@@ -100,9 +107,9 @@ TEST(MonitorModes, TickDuringACheckIsSkipped) {
 
   ASSERT_TRUE(w.h.ui.advance(5000));
   ASSERT_TRUE(w.portal.waitForAsked(1));
-  const auto handle = w.h.app.state.monitorWorkerHandle.handle;
+  const auto handle = w.slot(&shell::SharedState::monitorWorkerHandle).handle;
   ASSERT_TRUE(w.h.ui.advance(10000));
-  EXPECT_EQ(w.h.app.state.monitorWorkerHandle.handle, handle);
+  EXPECT_EQ(w.slot(&shell::SharedState::monitorWorkerHandle).handle, handle);
   EXPECT_EQ(w.portal.daysAsked().size(), 1u);
 
   w.portal.open();

@@ -83,8 +83,9 @@ class MonitorPortal {
   }
 
   static std::string page(const Draws& draws) {
-    std::string body = "<html><head><title>results</title></head><body><table>"
-                       "<tr><th>period</th><th>number</th><th>-</th></tr>";
+    std::string body =
+        "<html><head><title>results</title></head><body><table>"
+        "<tr><th>period</th><th>number</th><th>-</th></tr>";
     for (const auto& [period, number] : draws) {
       body += "<tr><td class='gray'>" + period + "</td><td class='red big'>" + number + "</td><td>-</td></tr>";
     }

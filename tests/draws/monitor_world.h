@@ -72,6 +72,10 @@ struct MonitorWorld {
   }
 
   std::string notice() { return form().status(0); }
+  shell::HandleSlot slot(shell::HandleSlot shell::SharedState::*which) {
+    std::lock_guard lock(h.app.state.mutex);
+    return h.app.state.*which;
+  }
   int windowsShown() { return static_cast<int>(h.windows.shown().size()); }
 
   Headless h;

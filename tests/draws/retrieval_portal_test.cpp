@@ -104,7 +104,7 @@ TEST(RetrievalPortalTest, StartUpFillsTheListFromTwoDays) {
   auto& form = h.main();
   ASSERT_EQ(form.rowCount(mf::超级列表框1), 240);
   for (int i = 0; i < 240; ++i) {
-    char period[4];
+    char period[8];
     std::snprintf(period, sizeof period, "%03d", i % 120 + 1);
     ASSERT_EQ(form.cell(mf::超级列表框1, i, 0), period) << i;
     ASSERT_EQ(form.cell(mf::超级列表框1, i, 1).size(), 3u) << i;

@@ -96,7 +96,7 @@ TEST_F(RetrievalTest, OneRequestPerDayInOrder) {
 TEST_F(RetrievalTest, RowsLabelsAndStatusOfAFullDay) {
   std::string day1, day2;
   for (int p = 1; p <= 120; ++p) {
-    char period[4];
+    char period[8];
     std::snprintf(period, sizeof period, "%03d", p);
     day2 += row(period, p == 120 ? "12345" : std::to_string(10000 + p * 7));
   }

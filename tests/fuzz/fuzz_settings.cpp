@@ -105,18 +105,13 @@ void checkLoaded(const std::string& saved, const std::optional<std::string>& loa
   }
 }
 
-std::string valueFrom(FuzzedDataProvider& input) {
-  std::string value = input.ConsumeRandomLengthString(48);
-  // Now and then a text around the read limit.
-  if (!value.empty() && input.ConsumeIntegralInRange<int>(0, 15) == 0) {
-    const std::size_t target = kMaxValue - 2 + input.ConsumeIntegralInRange<std::size_t>(0, 4);
-    std::string longer;
-    while (longer.size() < target) longer += value;
-    longer.resize(target);
-    if (!longer.empty()) longer.back() = 'x';
-    value = longer;
-  }
-  return value;
+// A text around the read limit, made of a short one repeated.
+std::string nearLimit(const std::string& piece, std::size_t size) {
+  std::string out;
+  while (out.size() < size) out += piece.empty() ? "0" : piece;
+  out.resize(size);
+  out.back() = 'x';
+  return out;
 }
 
 void checkFileFormat(const std::string& existing, const std::vector<std::string>& values) {
@@ -195,7 +190,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool fileExists = input.ConsumeBool();
   const std::string existing = input.ConsumeRandomLengthString(8192);
   std::vector<std::string> values;
-  for (std::size_t i = 0; i < kBoxes.size(); ++i) values.push_back(valueFrom(input));
+  for (std::size_t i = 0; i < kBoxes.size(); ++i) values.push_back(input.ConsumeRandomLengthString(48));
+  // Now and then one box holds a text around the read limit.
+  if (input.ConsumeIntegralInRange<int>(0, 7) == 0) {
+    const std::size_t box = input.ConsumeIntegralInRange<std::size_t>(0, kBoxes.size() - 1);
+    values[box] = nearLimit(values[box], kMaxValue - 2 + input.ConsumeIntegralInRange<std::size_t>(0, 4));
+  }
 
   // Reading any bytes works and asks nothing of the content.
   const IniFile parsed = IniFile::parse(existing);

@@ -14,9 +14,9 @@ TEST(NextPeriodTextTest, Table) {
     const char* period;
     const char* next;
   } cases[] = {
-      {"120", "001"}, {"9", "010"},   {"009", "010"}, {"99", "100"}, {"119", "120"}, {"050", "051"},
-      {"0", "001"},   {"", "001"},    {"abc", "001"}, {"999", ""},   {"121", "122"}, {"20140313-050", ""},
-      {" 7x", "008"},
+      {"120", "001"}, {"9", "010"},         {"009", "010"}, {"99", "100"},  {"119", "120"},
+      {"050", "051"}, {"0", "001"},         {"", "001"},    {"abc", "001"}, {"999", ""},
+      {"121", "122"}, {"20140313-050", ""}, {" 7x", "008"},
   };
   for (const Case& c : cases) EXPECT_EQ(nextPeriodText(c.period), c.next) << c.period;
 }
@@ -40,15 +40,15 @@ TEST(PlanStatisticsTextTest, Table) {
       {lines(8, 1), GBK("中"), "8 1 12.5"},
       {"", GBK("中"), "0 0 0"},
       {lines(3, 3), "", "3 0 0"},
-      {"a\r\n\r\nb", "A", "3 1 33.3"},            // empty middle line counts, case ignored
-      {GBK("中中中"), GBK("中"), "1 3 300"},       // the symbol counts anywhere
+      {"a\r\n\r\nb", "A", "3 1 33.3"},        // empty middle line counts, case ignored
+      {GBK("中中中"), GBK("中"), "1 3 300"},  // the symbol counts anywhere
   };
   for (const Case& c : cases) {
     unsigned l = 0, hits = 0;
     char rate[16] = {};
     ASSERT_EQ(std::sscanf(c.want, "%u %u %15s", &l, &hits, rate), 3);
     EXPECT_EQ(planStatisticsText(c.plan, c.symbol), GBK("人工参数搜索：总共") + std::to_string(l) + GBK("期  中奖：") +
-                                                         std::to_string(hits) + GBK("期  中奖率：") + rate + "%")
+                                                        std::to_string(hits) + GBK("期  中奖率：") + rate + "%")
         << c.want;
   }
 }

@@ -21,12 +21,8 @@ TEST(MeasureTest, Table) {
     const char* marks;
     Measures expected;  // hit, miss, current hit, current miss, longest hit, longest miss
   } cases[] = {
-      {"mhhm", {2, 2, 0, 1, 2, 1}},
-      {"hhh", {3, 0, 3, 0, 3, 0}},
-      {"h", {1, 0, 1, 0, 1, 0}},
-      {"", {0, 0, 0, 0, 1, 1}},
-      {"mmm", {0, 3, 0, 3, 0, 3}},
-      {"hmmhhhm", {4, 3, 1, 0, 3, 2}},
+      {"mhhm", {2, 2, 0, 1, 2, 1}},   {"hhh", {3, 0, 3, 0, 3, 0}}, {"h", {1, 0, 1, 0, 1, 0}},
+      {"", {0, 0, 0, 0, 1, 1}},       {"mmm", {0, 3, 0, 3, 0, 3}}, {"hmmhhhm", {4, 3, 1, 0, 3, 2}},
       {"mmhmmm", {1, 5, 0, 2, 1, 3}},
   };
   for (const Case& c : cases) {
@@ -66,8 +62,8 @@ TEST(CheckGroupTest, Table) {
   for (const Case& c : cases) {
     const GroupLimits g{{box(c.aLeft), box(c.aRight)}, {box(c.bLeft), box(c.bRight)}};
     EXPECT_EQ(checkGroup(g, c.hits, c.misses), c.expected)
-        << (c.aLeft ? c.aLeft : "-") << " " << (c.aRight ? c.aRight : "-") << " " << (c.bLeft ? c.bLeft : "-")
-        << " " << (c.bRight ? c.bRight : "-") << " hits " << c.hits;
+        << (c.aLeft ? c.aLeft : "-") << " " << (c.aRight ? c.aRight : "-") << " " << (c.bLeft ? c.bLeft : "-") << " "
+        << (c.bRight ? c.bRight : "-") << " hits " << c.hits;
   }
 }
 
@@ -127,7 +123,9 @@ TEST_F(EvaluationTest, VerdictsOfWholeGroups) {
         {mf::编辑框_范围最大连挂_右, "2"}},
        "111",
        Verdict::Accepted},
-      {"default limits, newest hit", {{mf::编辑框_当前连挂_左, "2"}, {mf::编辑框_当前连挂_右, "2"}}, "333",
+      {"default limits, newest hit",
+       {{mf::编辑框_当前连挂_左, "2"}, {mf::编辑框_当前连挂_右, "2"}},
+       "333",
        Verdict::Rejected},
   };
   for (const Case& c : cases) {
@@ -165,9 +163,9 @@ TEST_F(EvaluationTest, MarksOfSpecialDraws) {
     std::vector<std::string> window;
     std::vector<std::uint8_t> expected;
   } cases[] = {
-      {"", {"123", "000"}, {0, 0}},                      // the empty set misses every draw
-      {"017", {""}, {1}},                                // an empty draw text hits any non-empty set
-      {"", {""}, {0}},                                   // ...and misses the empty set
+      {"", {"123", "000"}, {0, 0}},                         // the empty set misses every draw
+      {"017", {""}, {1}},                                   // an empty draw text hits any non-empty set
+      {"", {""}, {0}},                                      // ...and misses the empty set
       {"045 450", {"45", "4", "04", "5 4"}, {1, 1, 1, 1}},  // texts of another width: text search
       {"01 45", {"45", "14"}, {1, 0}},
   };

@@ -28,8 +28,7 @@ TEST(RandomTest, RangeRules) {
     long long a, b;
     long long lo, hi;
   } cases[] = {
-      {5, 5, 5, 5},     {1, 1000, 1, 1000}, {900, 700, 700, 900},
-      {-3, 2, 0, 2},    {-5, -1, 0, 0},     {0, 0, 0, 0},
+      {5, 5, 5, 5}, {1, 1000, 1, 1000}, {900, 700, 700, 900}, {-3, 2, 0, 2}, {-5, -1, 0, 0}, {0, 0, 0, 0},
   };
   for (const Case& c : cases) {
     Random random{12345};
@@ -53,9 +52,9 @@ TEST(ReseedTest, SeedIsTickPlusOffsetAndOffsetMovesOn) {
   struct Step {
     std::uint32_t tick, seed, offsetAfter;
   } steps[] = {
-      {1000, 1000, 332},              // 0 + 1000 % 256 (232) + 100
-      {1000, 1332, 484},              // 332 + 1332 % 256 (52) + 100
-      {0xffffff00u, 228, 812},        // the seed wraps: 2^32 - 256 + 484
+      {1000, 1000, 332},        // 0 + 1000 % 256 (232) + 100
+      {1000, 1332, 484},        // 332 + 1332 % 256 (52) + 100
+      {0xffffff00u, 228, 812},  // the seed wraps: 2^32 - 256 + 484
   };
   for (const Step& s : steps) {
     reseed(random, s.tick, offset);
@@ -149,8 +148,8 @@ TEST(GenerateBaseSetTest, ReseedsTwiceBeforeDrawing) {
   int seedings = 0;
   Random random;
   BaseSet set;
-  generateBaseSet(random, [&](Random& r) { r.state = static_cast<std::uint32_t>(++seedings * 1000); }, 1000, 3, 10,
-                  set);
+  generateBaseSet(
+      random, [&](Random& r) { r.state = static_cast<std::uint32_t>(++seedings * 1000); }, 1000, 3, 10, set);
   EXPECT_EQ(seedings, 2);
   Random second{2000};
   EXPECT_EQ(set.text(), literal::drawPicks(second, 1000, 3, 10).text);

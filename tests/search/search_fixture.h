@@ -33,8 +33,8 @@ class WriteRecord : public ui::ModelObserver {
     int key;
     if (what == ui::Change::Status) {
       key = -1 - ctl;
-    } else if (what == ui::Change::Text && (ctl == mf::编辑框_结果 || ctl == mf::编辑框2 || ctl == mf::编辑框3 ||
-                                           ctl == mf::按钮_搜索)) {
+    } else if (what == ui::Change::Text &&
+               (ctl == mf::编辑框_结果 || ctl == mf::编辑框2 || ctl == mf::编辑框3 || ctl == mf::按钮_搜索)) {
       key = ctl;
     } else {
       return;

@@ -46,8 +46,8 @@ TEST_F(SearchRunTest, DefaultTextsFindThreeSetsOf800AndLeaveTheResultsEmpty) {
   EXPECT_EQ(form().text(mf::编辑框3), "keep");
   EXPECT_EQ(form().status(shell::kSearchPart), doneMessage());
   EXPECT_EQ(form().status(shell::kNoticePart), attemptMessage(attempts(Mode::LastThree)));
-  EXPECT_EQ(record.of(kSearchKey), (std::vector<std::string>{progressMessage(1), progressMessage(2),
-                                                             progressMessage(3), doneMessage()}));
+  EXPECT_EQ(record.of(kSearchKey),
+            (std::vector<std::string>{progressMessage(1), progressMessage(2), progressMessage(3), doneMessage()}));
   // 编辑框_结果 is emptied first, the mode's own box written before the final result.
   const auto writes = record.writes();
   std::vector<int> boxes;
@@ -141,9 +141,10 @@ TEST_F(SearchRunTest, AttemptCountersRestartWithEverySearch) {
   for (int run = 0; run < 2; ++run) {
     record.clear();
     searchToEnd();
-    EXPECT_EQ(record.of(kNoticeKey), (std::vector<std::string>{attemptMessage(1), attemptMessage(2), attemptMessage(3)}));
-    EXPECT_EQ(record.of(kSearchKey), (std::vector<std::string>{progressMessage(0), progressMessage(0),
-                                                               progressMessage(0), doneMessage()}));
+    EXPECT_EQ(record.of(kNoticeKey),
+              (std::vector<std::string>{attemptMessage(1), attemptMessage(2), attemptMessage(3)}));
+    EXPECT_EQ(record.of(kSearchKey),
+              (std::vector<std::string>{progressMessage(0), progressMessage(0), progressMessage(0), doneMessage()}));
   }
   form().setText(mf::编辑框_大底个数1, "2");
   clearLimits(Mode::LastTwo);
@@ -207,12 +208,17 @@ TEST_F(SearchRunTest, SearchesThatCouldNeverFinishAreRefused) {
     std::vector<std::pair<int, const char*>> boxes;
     std::string message;
   } cases[] = {
-      {"a group in conflict", mf::单选框_后三, {{mf::编辑框_当前连中_左, "1"}},
+      {"a group in conflict",
+       mf::单选框_后三,
+       {{mf::编辑框_当前连中_左, "1"}},
        GBK("搜索提示：条件冲突,请只填写二选一中的一组!")},
       {"set size above 1000", mf::单选框_后三, {{mf::编辑框_注数_右, "1001"}}, GBK("搜索提示：注数超出范围!")},
-      {"last-two set size above 100", mf::单选框_后二, {{mf::编辑框_大底个数1, "1"}, {mf::编辑框_注数_左1, "101"}},
+      {"last-two set size above 100",
+       mf::单选框_后二,
+       {{mf::编辑框_大底个数1, "1"}, {mf::编辑框_注数_左1, "101"}},
        GBK("搜索提示：注数超出范围!")},
-      {"joint, last-two in conflict", mf::单选框_拼接,
+      {"joint, last-two in conflict",
+       mf::单选框_拼接,
        {{mf::编辑框_大底个数1, "1"}, {mf::编辑框_取不中期_右1, "3"}},
        GBK("搜索提示：条件冲突,请只填写二选一中的一组!")},
   };
@@ -259,6 +265,19 @@ TEST_F(SearchRunTest, AnEditTakesEffectWhileTheSearchRuns) {
   h.runUntilIdle();
   EXPECT_EQ(found(Mode::LastThree).size(), 3u);
   EXPECT_EQ(form().status(shell::kSearchPart), doneMessage());
+}
+
+TEST_F(SearchRunTest, AnEditThatPutsAGroupInConflictEndsTheSearch) {
+  setTenDraws();
+  setImpossible(Mode::LastThree);
+  form().setText(mf::编辑框2, "keep");
+  click(mf::按钮_搜索);
+  ASSERT_TRUE(waitRunning(Mode::LastThree));
+  form().userSetText(mf::编辑框_取不中期_左, "1");
+  h.runUntilIdle();
+  EXPECT_EQ(form().status(shell::kSearchPart), GBK("搜索提示：条件冲突,请只填写二选一中的一组!"));
+  EXPECT_EQ(form().text(mf::编辑框2), "keep");
+  EXPECT_EQ(form().text(mf::按钮_搜索), GBK("搜索"));
 }
 
 TEST_F(SearchRunTest, ASecondStartEndsTheSearchOfTheSameMode) {

@@ -44,8 +44,8 @@ TEST_F(CountersTest, CounterLabelsFollowTheirBoxes) {
     std::string text;
     int count;
   } cases[] = {
-      {numbers(800), 800}, {"003 017 245", 3}, {"003 017 245 ", 3}, {"003  017", 3},
-      {" ", 1},            {"", 0},            {"003\r\n017", 1},
+      {numbers(800), 800}, {"003 017 245", 3}, {"003 017 245 ", 3}, {"003  017", 3}, {" ", 1}, {"", 0},
+      {"003\r\n017", 1},
   };
   for (const Box& b : boxes) {
     for (const Case& c : cases) {
@@ -60,7 +60,10 @@ TEST_F(CountersTest, CounterLabelsFollowTheirBoxes) {
 TEST_F(CountersTest, CopyButtonsPutTheirBoxOnTheClipboard) {
   struct Case {
     int button, box;
-  } cases[] = {{mf::按钮_复制号码, mf::编辑框_结果}, {mf::按钮2, mf::编辑框2}, {mf::按钮7, mf::编辑框3}, {mf::按钮4, mf::编辑框_计划区}};
+  } cases[] = {{mf::按钮_复制号码, mf::编辑框_结果},
+               {mf::按钮2, mf::编辑框2},
+               {mf::按钮7, mf::编辑框3},
+               {mf::按钮4, mf::编辑框_计划区}};
   for (const Case& c : cases) {
     const std::string text = GBK("050期:Pellor|800注|开123 中\r\n") + std::to_string(c.box);
     h.main().setText(c.box, text);

@@ -44,9 +44,8 @@ TEST(IniFileTest, ReadingTrimsStripsOneQuotePairAndIgnoresCase) {
     const char* key;
     std::optional<std::string> want;
   } cases[] = {
-      {"PLAIN", "a b"},      {"dq", "  quoted  "}, {"sq", "x"},
-      {"twice", "\"y\""},    {"lone", "\"z"},      {"eq", "a=b=c"},
-      {"novalue", std::nullopt}, {";c", std::nullopt}, {"missing", std::nullopt},
+      {"PLAIN", "a b"}, {"dq", "  quoted  "},      {"sq", "x"},          {"twice", "\"y\""},        {"lone", "\"z"},
+      {"eq", "a=b=c"},  {"novalue", std::nullopt}, {";c", std::nullopt}, {"missing", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(ini.get("sec", c.key), c.want) << c.key;
   EXPECT_EQ(ini.get("other", "plain"), std::nullopt);

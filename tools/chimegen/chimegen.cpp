@@ -53,8 +53,8 @@ double toneAt(const Tone& tone, double t) {
   double attack = local < kAttackSeconds ? 0.5 - 0.5 * std::cos(std::numbers::pi * local / kAttackSeconds) : 1.0;
   double sum = 0;
   for (const Partial& p : kPartials) {
-    sum += p.gain * std::exp(-local / p.decaySeconds) *
-           std::sin(2 * std::numbers::pi * tone.frequency * p.ratio * local);
+    sum +=
+        p.gain * std::exp(-local / p.decaySeconds) * std::sin(2 * std::numbers::pi * tone.frequency * p.ratio * local);
   }
   return tone.gain * attack * sum;
 }

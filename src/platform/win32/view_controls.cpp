@@ -129,10 +129,6 @@ void FormView::createControls() {
     if (!hwnd) continue;
     controls_[ctl] = hwnd;
     switch (c.kind) {
-      case ui::Kind::GroupBox:
-        // Below every other control, so that it never paints over what it frames.
-        SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        break;
       case ui::Kind::Edit:
         SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
         break;
@@ -166,6 +162,15 @@ void FormView::createControls() {
     }
     if (!model_->enabled(ctl)) EnableWindow(hwnd, FALSE);
   }
+  // Group boxes go below every other control, so that they never paint over
+  // what they frame, and an outer one below the ones inside it: a parent
+  // comes before its children in the table, so the last one sent down is
+  // the outermost.
+  for (std::size_t i = controls_.size(); i-- > 0;) {
+    if (controls_[i] && spec_.controls[i].kind == ui::Kind::GroupBox) {
+      SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
   quiet_ = false;
 }
 
@@ -181,6 +186,8 @@ void FormView::layout(UINT dpi) {
     const ui::ControlSpec& c = spec_.controls[i];
     POINT at = placeOf(static_cast<int>(i));
     SetWindowPos(hwnd, nullptr, s(at.x), s(at.y), s(c.w), s(c.h), SWP_NOZORDER | SWP_NOACTIVATE);
+    // The forms' boxes are narrow (a date in 67 pixels): small inner margins.
+    if (c.kind == ui::Kind::Edit) SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(s(2), s(2)));
     if (c.kind == ui::Kind::List) {
       int column = 0;
       for (const ui::ColumnSpec& col : spec_.columns) {

@@ -1,0 +1,104 @@
+#!/bin/bash
+# The real notification window under Wine: with the demo portal publishing a
+# draw every few seconds, the program's first poll (30 s after start) finds a
+# new draw and a window "更新开奖咯~<祝君中奖>" slides into the lower right
+# corner, then closes itself within ten seconds. A screenshot of it goes to
+# build/screenshots/notify.png.
+#
+#   tools/wine-env tests/wine/notify.sh ZRTK_EXE BUILD_DIR
+#
+# The demo portal is a Linux program: $ZR_PORTAL, or a zr_portal of one of the
+# Linux builds under build/, or one built here into build/host.
+set -euo pipefail
+
+exe=$1
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+shots=$repo/build/screenshots
+mkdir -p "$shots"
+
+fail() {
+  echo "notify.sh: $*" >&2
+  exit 1
+}
+
+wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
+  local limit=$(($1 * 10)) i=0
+  shift
+  until "$@" >/dev/null 2>&1; do
+    i=$((i + 1))
+    [ "$i" -ge "$limit" ] && return 1
+    sleep 0.1
+  done
+}
+
+portal=${ZR_PORTAL:-}
+if [ -z "$portal" ]; then
+  portal=$(ls -t "$repo"/build/*/tools/zr_portal 2>/dev/null | head -n 1 || true)
+fi
+if [ -z "$portal" ]; then
+  cmake -S "$repo" -B "$repo/build/host" -DCMAKE_BUILD_TYPE=Release -DZR_TESTS=OFF >/dev/null
+  cmake --build "$repo/build/host" -j2 --target zr_portal >/dev/null
+  portal=$repo/build/host/tools/zr_portal
+fi
+[ -x "$portal" ] || fail "no demo portal at $portal"
+
+work=$(mktemp -d)
+portal_pid=""
+zrtk_pid=""
+settings=$repo/build/drive_d/$(printf '保存配置ZRTK.ini')
+saved=""
+cleanup() {
+  [ -n "$zrtk_pid" ] && kill "$zrtk_pid" 2>/dev/null || true
+  [ -n "$portal_pid" ] && kill "$portal_pid" 2>/dev/null || true
+  if [ -n "$saved" ]; then mv -f "$saved" "$settings"; else rm -f "$settings"; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The portal on a free port, publishing a new period every 3 seconds.
+"$portal" --port 0 --every 3 --days 2 >"$work/portal.out" 2>"$work/portal.err" &
+portal_pid=$!
+wait_for 15 grep -q 'zr_portal ready' "$work/portal.out" || fail "the demo portal did not start"
+address=$(sed -n 's/.*zr_portal ready http:\/\/\(.*\)$/\1/p' "$work/portal.out" | head -n 1)
+
+# The program reads the portal's host from its settings file on drive D:.
+mkdir -p "$(dirname "$settings")"
+if [ -f "$settings" ]; then
+  saved=$work/settings.saved
+  cp "$settings" "$saved"
+fi
+printf '[网络]\r\n开奖网站=%s\r\n' "$address" | iconv -f UTF-8 -t GBK >"$settings"
+
+wine "$exe" >"$work/zrtk.out" 2>&1 &
+zrtk_pid=$!
+
+find_notify() { xdotool search --name '更新开奖咯' | head -n 1 | grep .; }
+wait_for 90 find_notify || fail "no notification window within 90 s"
+window=$(find_notify)
+appeared=$(date +%s)
+
+# It slides up 200 pixels in half a second and rests in the lower right corner.
+read -r screen_w screen_h < <(xdotool getdisplaygeometry)
+slid_in() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$Y" -le $((screen_h - 190)) ]
+}
+wait_for 5 slid_in || fail "the window did not slide in"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+echo "notification window at $X,$Y size ${WIDTH}x$HEIGHT on ${screen_w}x$screen_h"
+import -window root "$shots/notify.png"
+[ "$X" -ge $((screen_w / 2)) ] || fail "the window is not on the right: x=$X"
+[ "$Y" -ge $((screen_h / 2)) ] || fail "the window is not at the bottom: y=$Y"
+
+gone() { ! xdotool search --name '更新开奖咯' | grep -q .; }
+wait_for 12 gone || fail "the notification window was still open after 12 s"
+echo "notification window closed after $(($(date +%s) - appeared)) s"
+
+main=$(xdotool search --name '内置独特随机种子算法' | head -n 1)
+[ -n "$main" ] || fail "the main window is gone"
+xdotool key --window "$main" alt+F4
+rc=0
+wait "$zrtk_pid" || rc=$?
+zrtk_pid=""
+[ "$rc" -eq 0 ] || fail "zrtk.exe ended with exit code $rc"
+echo "notify.sh: passed"
