@@ -13,17 +13,6 @@
 using namespace zr;
 using namespace zr::platform::win32;
 
-namespace {
-
-// A transport that reaches nothing: every request fails as if offline.
-class OfflineTransport final : public web::HttpTransport {
- public:
-  web::HttpResult perform(const web::HttpRequest&, web::CancelToken&) override { return {}; }
-  void storeCookie(const std::string&, const std::string&, const std::string&) override {}
-};
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   dpi::enableAwareness();
 
@@ -35,7 +24,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Win32Dialogs dialogs;
   Win32WindowSystem windows(ui);
   Win32ProcessControl process;
-  std::unique_ptr<web::HttpTransport> http = std::make_unique<OfflineTransport>();
+  std::unique_ptr<web::HttpTransport> http = web::makeSystemTransport();
   platform::Services services{clock, ui, files, clipboard, sound, dialogs, windows, process, *http};
 
   shell::App app(services);

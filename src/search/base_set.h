@@ -14,7 +14,7 @@ inline constexpr int kMaxUniverse = 1000;
 
 struct BaseSet {
   int universe = 0;  // M
-  int width = 0;     // digits of a member
+  int width = 0;     // digits of a member: 3, or 2 for the two-digit universe
   int size = 0;
   std::array<std::uint8_t, kMaxUniverse> member{};  // by universe index
 

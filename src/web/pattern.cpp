@@ -1,5 +1,6 @@
 #include "web/pattern.h"
 
+#include <algorithm>
 #include <regex>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,51 @@ std::regex_constants::syntax_option_type optionsFor(bool ignoreCase, bool multil
   return options;
 }
 
+// The literal text every match must begin with, so that the engine runs only
+// where it occurs: the pattern's leading plain characters, without the last
+// one when a quantifier follows it; none when the pattern has an alternation.
+std::wstring requiredPrefix(const std::wstring& pattern) {
+  static constexpr std::wstring_view kSpecial = L"\\^$.|?*+()[]{}";
+  if (pattern.find(L'|') != std::wstring::npos) return {};
+  std::size_t n = 0;
+  while (n < pattern.size() && kSpecial.find(pattern[n]) == std::wstring_view::npos) ++n;
+  if (n < pattern.size() && std::wstring_view(L"?*+{").find(pattern[n]) != std::wstring_view::npos && n > 0) --n;
+  return pattern.substr(0, n);
+}
+
+// Calls found for each match in order (only the first unless global); the
+// engine starts only at the places where the required prefix occurs.
+template <class Found>
+void eachMatch(const std::wregex& engine, const std::wstring& text, const std::wstring& prefix, bool ignoreCase,
+               bool global, Found&& found) {
+  if (prefix.empty()) {
+    for (std::wsregex_iterator it(text.begin(), text.end(), engine), end; it != end; ++it) {
+      found(*it);
+      if (!global) return;
+    }
+    return;
+  }
+  const std::regex_traits<wchar_t> traits;
+  const auto same = [&](wchar_t a, wchar_t b) {
+    return ignoreCase ? traits.translate_nocase(a) == traits.translate_nocase(b) : a == b;
+  };
+  auto from = text.begin();
+  while (true) {
+    const auto at = std::search(from, text.end(), prefix.begin(), prefix.end(), same);
+    if (at == text.end()) return;
+    std::wsmatch match;
+    auto flags = std::regex_constants::match_continuous;
+    if (at != text.begin()) flags |= std::regex_constants::match_prev_avail;
+    if (std::regex_search(at, text.end(), match, engine, flags)) {
+      found(match);
+      if (!global) return;
+      from = match[0].second;  // never empty: it holds the prefix
+    } else {
+      from = at + 1;
+    }
+  }
+}
+
 }  // namespace
 
 struct PatternExtractor::State {
@@ -96,7 +142,8 @@ struct PatternExtractor::State {
   std::string subject;
   WideSubject wide;
   std::optional<std::wregex> engine;
-  bool global = true;
+  std::wstring prefix;
+  bool ignoreCase = true, global = true;
   std::vector<std::vector<Span>> matches;  // per match: whole match, then each group
 
   std::string bytes(const Span& span) const {
@@ -119,10 +166,11 @@ bool PatternExtractor::create(const std::string& pattern, const std::string& sub
   state->pattern = pattern;
   state->subject = subject;
   state->global = global.value_or(true);
-  const bool ignoreCase = !caseSensitive.value_or(false);
+  const bool ignoreCase = state->ignoreCase = !caseSensitive.value_or(false);
   const bool lines = multiline.value_or(true);
   const std::wstring widePattern = text::gbkToWide(pattern);
   state->wide = widen(subject);
+  state->prefix = requiredPrefix(widePattern);
   const bool breadthFirst = !staysOnOneLine(widePattern) || longestLine(state->wide.text) > kShortLine;
   try {
     state->engine.emplace(widePattern, optionsFor(ignoreCase, lines, breadthFirst));
@@ -138,16 +186,14 @@ bool PatternExtractor::create(const std::string& pattern, const std::string& sub
   if (ok) {
     const std::wstring& text = state->wide.text;
     try {
-      for (std::wsregex_iterator it(text.begin(), text.end(), *state->engine), end; it != end; ++it) {
+      eachMatch(*state->engine, text, state->prefix, ignoreCase, state->global, [&](const std::wsmatch& match) {
         std::vector<Span> spans;
-        for (std::size_t g = 0; g < it->size(); ++g) {
-          const auto& sub = (*it)[g];
-          spans.push_back({static_cast<std::size_t>(sub.first - text.begin()),
-                           static_cast<std::size_t>(sub.second - text.begin()), sub.matched});
+        for (std::size_t g = 0; g < match.size(); ++g) {
+          spans.push_back({static_cast<std::size_t>(match[g].first - text.begin()),
+                           static_cast<std::size_t>(match[g].second - text.begin()), match[g].matched});
         }
         state->matches.push_back(std::move(spans));
-        if (!state->global) break;
-      }
+      });
     } catch (const std::regex_error&) {
       state->matches.clear();
       ok = false;
@@ -167,13 +213,11 @@ std::string PatternExtractor::replace(const std::string& replacement) const {
   std::string out;
   std::size_t copied = 0;  // wide index up to which the subject is in out
   try {
-    for (std::wsregex_iterator it(text.begin(), text.end(), *s.engine), end; it != end; ++it) {
-      const auto begin = static_cast<std::size_t>((*it)[0].first - text.begin());
-      out += s.bytes({copied, begin, true});
-      out += text::wideToGbk(it->format(format));
-      copied = static_cast<std::size_t>((*it)[0].second - text.begin());
-      if (!s.global) break;
-    }
+    eachMatch(*s.engine, text, s.prefix, s.ignoreCase, s.global, [&](const std::wsmatch& match) {
+      out += s.bytes({copied, static_cast<std::size_t>(match[0].first - text.begin()), true});
+      out += text::wideToGbk(match.format(format));
+      copied = static_cast<std::size_t>(match[0].second - text.begin());
+    });
   } catch (const std::regex_error&) {
     return {};
   }

@@ -13,6 +13,7 @@
 #include "draws/retrieval.h"
 #include "support/headless.h"
 #include "text/gbk.h"
+#include "web/fetch.h"
 #include "web/transport.h"
 
 extern char** environ;
@@ -81,27 +82,41 @@ class PortalProcess {
   int port_ = 0;
 };
 
-TEST(RetrievalPortalTest, StartUpFillsTheListFromTwoDays) {
-  const std::string binary = portalBinary();
-  if (binary.empty() || !std::filesystem::exists(binary)) GTEST_SKIP() << "zr_portal is not built";
-  PortalProcess portal;
-  // The test's today lies years back: every day of the history is complete.
-  ASSERT_TRUE(portal.start(binary, {"--port", "0", "--full", "--days", "100000"}));
+web::HttpTransport& realTransport() {
+  static std::unique_ptr<web::HttpTransport> transport = web::makeSystemTransport();
+  return *transport;
+}
 
-  std::unique_ptr<web::HttpTransport> real = web::makeSystemTransport();
+// A headless program whose requests go over the real transport to the portal.
+struct PortalWorld {
   testing::Headless h;
-  h.http.setHandler([&](const web::HttpRequest& request) {
-    web::CancelToken never;
-    return real->perform(request, never);
-  });
-  h.files.put(GBK("D:\\保存配置ZRTK.ini"),
-              GBK("[网络]\r\n开奖网站=127.0.0.1:") + std::to_string(portal.port()) + "\r\n");
-  installRetrieval(h.app);
-  shell::installShell(h.app);
-  h.main().open();
-  ASSERT_TRUE(h.runUntilIdle(60000));
+  explicit PortalWorld(int port) {
+    h.http.setHandler([](const web::HttpRequest& request) {
+      web::CancelToken never;
+      return realTransport().perform(request, never);
+    });
+    h.files.put(GBK("D:\\保存配置ZRTK.ini"), GBK("[网络]\r\n开奖网站=127.0.0.1:") + std::to_string(port) + "\r\n");
+    installRetrieval(h.app);
+    shell::installShell(h.app);
+  }
+};
 
-  auto& form = h.main();
+// Every day of the history complete: the tests' today lies years back.
+const std::vector<std::string> kFullHistory = {"--port", "0", "--full", "--days", "100000"};
+
+#define REQUIRE_PORTAL(binary)                                                                       \
+  const std::string binary = portalBinary();                                                         \
+  if (binary.empty() || !std::filesystem::exists(binary)) GTEST_SKIP() << "zr_portal is not built"
+
+TEST(RetrievalPortalTest, StartUpFillsTheListFromTwoDays) {
+  REQUIRE_PORTAL(binary);
+  PortalProcess portal;
+  ASSERT_TRUE(portal.start(binary, kFullHistory));
+  PortalWorld world(portal.port());
+  world.h.main().open();
+  ASSERT_TRUE(world.h.runUntilIdle(60000));
+
+  auto& form = world.h.main();
   ASSERT_EQ(form.rowCount(mf::超级列表框1), 240);
   for (int i = 0; i < 240; ++i) {
     char period[8];
@@ -115,6 +130,61 @@ TEST(RetrievalPortalTest, StartUpFillsTheListFromTwoDays) {
   EXPECT_EQ(latest.substr(2), form.cell(mf::超级列表框1, 239, 1));
   EXPECT_EQ(form.status(shell::kNoticePart), GBK("温馨提示：<开奖获取完毕!>"));
   EXPECT_TRUE(form.enabled(mf::按钮_手动更新));
+}
+
+struct FaultCase {
+  const char* mode;
+  int minRows, maxRows;  // over the two days
+};
+
+TEST(RetrievalPortalTest, FaultModesGiveFewOrNoRowsAndNeverHang) {
+  REQUIRE_PORTAL(binary);
+  const FaultCase cases[] = {
+      {"--status", 0, 0}, {"--norows", 0, 0}, {"--close", 0, 0}, {"--huge", 0, 0}, {"--truncate", 2, 239},
+  };
+  for (const FaultCase& c : cases) {
+    SCOPED_TRACE(c.mode);
+    std::vector<std::string> args = kFullHistory;
+    args.push_back(c.mode);
+    if (std::string(c.mode) == "--status") args.push_back("503");
+    PortalProcess portal;
+    ASSERT_TRUE(portal.start(binary, args));
+    PortalWorld world(portal.port());
+    world.h.main().open();
+    ASSERT_TRUE(world.h.runUntilIdle(60000));
+    auto& form = world.h.main();
+    const int rows = form.rowCount(mf::超级列表框1);
+    EXPECT_GE(rows, c.minRows);
+    EXPECT_LE(rows, c.maxRows);
+    EXPECT_TRUE(form.enabled(mf::按钮_手动更新));
+    if (rows == 0) {
+      EXPECT_EQ(form.status(shell::kNoticePart), GBK("温馨提示：未获取到开奖,请检查网络或日期!"));
+    }
+  }
+}
+
+TEST(RetrievalPortalTest, SlowPortalTimesOut) {
+  REQUIRE_PORTAL(binary);
+  PortalProcess portal;
+  std::vector<std::string> args = kFullHistory;
+  args.insert(args.end(), {"--delay", "3000"});
+  ASSERT_TRUE(portal.start(binary, args));
+  web::FetchOptions options;
+  options.timeoutSeconds = 1;
+  const std::string address = resultsAddress("127.0.0.1:" + std::to_string(portal.port()), "2014-03-13");
+  EXPECT_EQ(web::fetchPage(realTransport(), address, options), web::timeoutMessage());
+}
+
+TEST(RetrievalPortalTest, OtherPathsAre404) {
+  REQUIRE_PORTAL(binary);
+  PortalProcess portal;
+  ASSERT_TRUE(portal.start(binary, kFullHistory));
+  std::string headers;
+  web::FetchOptions options;
+  options.responseHeaders = &headers;
+  const std::string body = web::fetchPage(realTransport(), "127.0.0.1:" + std::to_string(portal.port()) + "/x", options);
+  EXPECT_EQ(headers.substr(0, 12), "HTTP/1.1 404");
+  EXPECT_NE(body.find("404"), std::string::npos);
 }
 
 }  // namespace

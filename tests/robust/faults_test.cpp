@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "robust/world.h"
+#include "shell/counters.h"
 #include "text/bytes.h"
 #include "text/gbk.h"
 
@@ -55,7 +56,7 @@ TEST_P(NetworkFault, ManualUpdateLosesNothingAndTheNextOneWorks) {
   ASSERT_EQ(w.rows(), 160);
   const std::string plan = gbk("040期:Pellor|800注|开123 中 底/错/容 3/1/0-1\r\n");
   w.m().userSetText(mf::编辑框_计划区, plan);
-  ASSERT_TRUE(w.h.runUntilIdle());
+  ASSERT_TRUE(w.h.advance(shell::kPlanWriteIntervalMs));
 
   w.portal.setFault(w.yesterday(), c.yesterday);
   w.portal.setFault(w.today, c.today);
@@ -94,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, NetworkFault, ::testing::ValuesIn(kNetCases),
 TEST(MonitorFault, AnOutageKeepsTheListAndTheNextTickRecovers) {
   World w;
   w.start();
+  w.m().setChecked(mf::选择框1, false);  // no search, whose attempts would fill the notice part
   w.portal.setFaultEverywhere(Fault::Down);
   w.portal.publish();
   ASSERT_TRUE(w.h.advance(30000));
@@ -114,6 +116,7 @@ TEST(MonitorFault, AnOutageKeepsTheListAndTheNextTickRecovers) {
 TEST(MonitorFault, AFailedUpdateIsRefilledByTheNextTick) {
   World w;
   w.start();
+  w.m().setChecked(mf::选择框1, false);
   w.portal.setFaultEverywhere(Fault::Down);
   w.click(mf::按钮_手动更新);
   ASSERT_EQ(w.rows(), 0);
@@ -154,6 +157,206 @@ TEST(SearchFault, ARetrievalFailingWhileASearchRuns) {
   w.click(mf::按钮_搜索);
   EXPECT_EQ(w.searchNotice(), GBK("搜索提示：[全部任务搜索完毕!]"));
   EXPECT_GE(text::countPieces(w.m().text(mf::编辑框_结果), " "), 800u);
+}
+
+// ---- The disk: the plan file and the settings file ----
+
+const char* const kPlanFailed = "温馨提示：计划区保存失败,请检查D盘!";
+const std::string& planPath() { return GBK("D:\\计划区.txt"); }
+const std::string& settingsPath() { return GBK("D:\\保存配置ZRTK.ini"); }
+const std::string kOldPlan = text::utf8ToGbk("039期:Pellor|800注|开123 中 底/错/容 3/1/0-1\r\n");
+
+std::string lastMessage(World& w) {
+  const auto messages = w.h.dialogs.messages();
+  return messages.empty() ? std::string() : messages.back().text;
+}
+void typePlan(World& w, const std::string& more) {
+  w.m().userSetText(mf::编辑框_计划区, w.m().text(mf::编辑框_计划区) + more);
+  ASSERT_TRUE(w.h.advance(shell::kPlanWriteIntervalMs));
+}
+void readOnly(World& w) { w.h.files.setWritable(false); }
+void writable(World& w) { w.h.files.setWritable(true); }
+void locked(World& w) { w.h.files.setReadable(false); }
+void unlocked(World& w) { w.h.files.setReadable(true); }
+void damaged(World& w) {
+  std::string junk = "\xFF\xFE[\x81\x00\r\n=\n[";
+  for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 131 + 7) % 256);
+  junk += "\n[" + text::utf8ToGbk("数据") + "]\n" + std::string(200000, '=') + "\n";
+  w.h.files.put(settingsPath(), junk);
+}
+
+struct DiskCase {
+  const char* name;
+  bool beforeStart;            // the fault is there when the program starts
+  void (*fault)(World&);
+  void (*act)(World&);         // what the user does while it lasts
+  const char* sees;            // the notice part or the message box; "" for neither
+  bool (*kept)(World&);        // nothing lost
+  void (*mend)(World&);        // the fault goes and the user acts again
+  bool (*recovered)(World&);   // and that works
+};
+
+const DiskCase kDiskCases[] = {
+    {"plan folder read-only while typing", false, readOnly, [](World& w) { typePlan(w, "x\r\n"); }, kPlanFailed,
+     [](World& w) { return w.planFile() == kOldPlan && w.m().text(mf::编辑框_计划区) == kOldPlan + "x\r\n"; },
+     [](World& w) {
+       writable(w);
+       typePlan(w, "y\r\n");
+     },
+     [](World& w) { return w.planFile() == kOldPlan + "x\r\ny\r\n"; }},
+    {"full disk when a typed draw adds its plan line", false, readOnly,
+     [](World& w) {
+       w.typeDraw("041", "12345");
+       ASSERT_TRUE(w.h.advance(shell::kPlanWriteIntervalMs));
+     },
+     kPlanFailed,
+     [](World& w) {
+       const std::string area = w.m().text(mf::编辑框_计划区);
+       return w.planFile() == kOldPlan && area.size() > kOldPlan.size() && area.starts_with(kOldPlan) &&
+              w.lastRow(1) == "12345";
+     },
+     [](World& w) {
+       writable(w);
+       w.m().close();
+       ASSERT_TRUE(w.h.process.waitForExit(5000));
+     },
+     [](World& w) { return w.planFile() == w.m().text(mf::编辑框_计划区) && w.h.process.exitCode() == 0; }},
+    {"full disk when the settings are saved", false, readOnly, [](World& w) { w.click(mf::按钮_保存配置); },
+     "保存数据失败!",
+     [](World& w) { return w.settingsFile().find(text::utf8ToGbk("大底个数=17")) != std::string::npos; },
+     [](World& w) {
+       writable(w);
+       w.click(mf::按钮_保存配置);
+     },
+     [](World& w) {
+       return lastMessage(w) == GBK("保存数据成功!") &&
+              w.settingsFile().find(text::utf8ToGbk("大底个数=15")) != std::string::npos;
+     }},
+    {"settings file locked when loaded", false, locked, [](World& w) { w.click(mf::按钮_提取设置); }, "",
+     // As the settings' own rules say: an unreadable file loads as empty boxes.
+     [](World& w) { return w.m().text(mf::编辑框_大底个数).empty() && w.settingsFile().find("=17") != std::string::npos; },
+     [](World& w) {
+       unlocked(w);
+       w.click(mf::按钮_提取设置);
+     },
+     [](World& w) { return w.m().text(mf::编辑框_大底个数) == "17"; }},
+    {"settings file locked when saved", false, locked, [](World& w) { w.click(mf::按钮_保存配置); },
+     "保存数据成功!",
+     // A file that could not be read must not be replaced by one without its
+     // other sections: the portal's host would be lost.
+     [](World& w) { return w.settingsFile().find(text::utf8ToGbk("开奖网站=")) != std::string::npos; },
+     unlocked, [](World& w) { return w.settingsFile().find(text::utf8ToGbk("大底个数=15")) != std::string::npos; }},
+    {"settings file damaged", false, damaged, [](World& w) { w.click(mf::按钮_提取设置); }, "",
+     [](World& w) { return w.m().text(mf::编辑框_计划区) == kOldPlan && w.rows() == 160; },
+     [](World& w) {
+       w.m().setText(mf::编辑框_大底个数, "4");
+       w.click(mf::按钮_保存配置);
+       w.m().setText(mf::编辑框_大底个数, "");
+       w.click(mf::按钮_提取设置);
+       w.click(mf::按钮_手动更新);
+     },
+     [](World& w) { return w.m().text(mf::编辑框_大底个数) == "4" && w.rows() == 160; }},
+    // A plan file held by another program at start-up reads as no plan; the
+    // next change must not write the empty area over the plan it holds.
+    {"plan file locked at start-up", true, locked, [](World& w) { unlocked(w); }, "",
+     [](World& w) { return w.planFile().starts_with(kOldPlan); },
+     [](World& w) { typePlan(w, "z\r\n"); },
+     [](World& w) { return w.planFile().starts_with(kOldPlan); }},
+};
+
+class DiskFault : public ::testing::TestWithParam<DiskCase> {};
+
+TEST_P(DiskFault, NothingLostAClearStateAndTheNextActionWorks) {
+  const DiskCase& c = GetParam();
+  World w;
+  w.h.files.put(planPath(), kOldPlan);
+  w.h.files.put(settingsPath(), text::utf8ToGbk("; the portal\r\n[网络]\r\n开奖网站=127.0.0.1:8080\r\n"));
+  if (c.beforeStart) c.fault(w);
+  w.start();
+  if (!c.beforeStart) {
+    w.m().setText(mf::编辑框_大底个数, "17");
+    w.click(mf::按钮_保存配置);
+    ASSERT_EQ(lastMessage(w), GBK("保存数据成功!"));
+    w.m().setText(mf::编辑框_大底个数, "15");
+    w.m().setText(mf::标签_注数, GBK("注数：800注"));  // as after a search
+    c.fault(w);
+  }
+  const std::size_t messagesBefore = w.h.dialogs.messages().size();
+  const std::string noticeBefore = w.notice();
+  c.act(w);
+  const std::string sees = text::utf8ToGbk(c.sees);
+  if (sees.starts_with(GBK("温馨"))) {
+    EXPECT_EQ(w.notice(), sees) << text::gbkToUtf8(w.notice());
+  } else if (!sees.empty()) {
+    ASSERT_EQ(w.h.dialogs.messages().size(), messagesBefore + 1);
+    EXPECT_EQ(lastMessage(w), sees);
+    EXPECT_EQ(w.h.dialogs.messages().back().icon, sees == GBK("保存数据失败!") ? platform::MessageIcon::Error
+                                                                               : platform::MessageIcon::Information);
+  } else {
+    EXPECT_EQ(w.h.dialogs.messages().size(), messagesBefore);
+  }
+  EXPECT_TRUE(c.kept(w)) << "lost: plan file " << text::gbkToUtf8(w.planFile()) << "\nsettings file "
+                         << text::gbkToUtf8(w.settingsFile().substr(0, 300));
+  c.mend(w);
+  EXPECT_TRUE(c.recovered(w)) << "not recovered: plan file " << text::gbkToUtf8(w.planFile());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, DiskFault, ::testing::ValuesIn(kDiskCases),
+                         [](const ::testing::TestParamInfo<DiskCase>& info) {
+                           std::string name;
+                           for (const char* p = info.param.name; *p; ++p) {
+                             if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+                           }
+                           return name;
+                         });
+
+// ---- The fetcher's own time-out ----
+
+// A server that answers only after the time-out: the caller returns at the
+// time-out with the time-out message, its outputs untouched, and the late
+// answer reaches nobody; the next request is served normally.
+TEST(FetchTimeout, ALateAnswerNeverReachesTheCaller) {
+  web::FakeTransport http;
+  std::mutex mutex;
+  std::condition_variable released;
+  bool late = false;
+  http.setHandler([&](const web::HttpRequest& request) {
+    if (request.path == "/slow") {
+      std::unique_lock lock(mutex);
+      released.wait_for(lock, std::chrono::seconds(30), [&] { return late; });
+      return web::FakeTransport::page("late body", "Set-Cookie: a=1; path=/\r\n");
+    }
+    return web::FakeTransport::page("fresh body");
+  });
+  std::string headers = "before", cookies = "before";
+  web::FetchOptions options;
+  options.timeoutSeconds = 1;
+  options.responseHeaders = &headers;
+  options.responseCookies = &cookies;
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(web::fetchPage(http, "127.0.0.1:8080/slow", options), web::timeoutMessage());
+  const auto waited = std::chrono::steady_clock::now() - started;
+  EXPECT_GE(waited, std::chrono::milliseconds(990));
+  EXPECT_LT(waited, std::chrono::seconds(5));
+  {
+    std::lock_guard lock(mutex);
+    late = true;
+  }
+  released.notify_all();
+  ASSERT_TRUE(http.waitForFinished(1));
+  EXPECT_EQ(headers, "before");
+  EXPECT_EQ(cookies, "before");
+  EXPECT_EQ(web::fetchPage(http, "127.0.0.1:8080/next", options), "fresh body");
+}
+
+// A server that never answers: the request is cancelled at the time-out.
+TEST(FetchTimeout, ANeverAnsweringServerIsCancelled) {
+  web::FakeTransport http;
+  http.setSlow(true);
+  web::FetchOptions options;
+  options.timeoutSeconds = 1;
+  EXPECT_EQ(web::fetchPage(http, "127.0.0.1:8080/", options), web::timeoutMessage());
+  EXPECT_TRUE(http.waitForFinished(1));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "text/gbk.h"
 #include "web/pattern.h"
 
@@ -125,6 +127,39 @@ TEST(PatternTest, LongLineWithoutTheRowEndDoesNotOverflowTheStack) {
   PatternExtractor x;
   EXPECT_TRUE(x.create(kRow, page));
   EXPECT_EQ(x.matchCount(), 0);
+}
+
+// The extractor starts the engine only where a pattern's leading literal
+// occurs; it must find exactly what the engine finds on its own.
+TEST(PatternTest, MatchesAgreeWithTheEngineAlone) {
+  const struct {
+    std::wstring pattern, subject;
+  } cases[] = {
+      {L"ab*c", L"ac abc ABBC abbd"},
+      {L"abc|x", L"x abc xabc"},
+      {L"a{2}b", L"aab ab aaab"},
+      {L"x\\bword", L"xword x word"},
+      {L"<td>(.*?)</td>", L"<td>1</td><TD>2</td>\n<td>3\n</td>"},
+      {L"aa", L"aaaaa"},
+      {L"ab?", L"a ab abb"},
+  };
+  const auto options = std::regex::ECMAScript | std::regex::icase | std::regex::multiline;
+  for (const auto& c : cases) {
+    std::vector<std::string> expected;
+    std::wregex engine(c.pattern, options);
+    for (std::wsregex_iterator it(c.subject.begin(), c.subject.end(), engine), end; it != end; ++it) {
+      expected.push_back(text::wideToGbk(it->str()) + "@" + std::to_string(it->position()));
+    }
+    PatternExtractor x;
+    ASSERT_TRUE(x.create(text::wideToGbk(c.pattern), text::wideToGbk(c.subject)));
+    std::vector<std::string> found;
+    for (int k = 1; k <= x.matchCount(); ++k) {
+      int position = 0;
+      const std::string m = x.matchText(k, &position);
+      found.push_back(m + "@" + std::to_string(position));
+    }
+    EXPECT_EQ(found, expected) << text::wideToGbk(c.pattern);
+  }
 }
 
 TEST(PatternTest, BackReferencesStillWork) {

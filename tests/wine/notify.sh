@@ -18,6 +18,13 @@ mkdir -p "$shots"
 
 fail() {
   echo "notify.sh: $*" >&2
+  if [ -n "${work:-}" ] && [ -d "$work" ]; then
+    echo "--- portal:" >&2
+    tail -n 5 "$work/portal.out" "$work/portal.err" >&2 || true
+    echo "--- windows:" >&2
+    for w in $(xdotool search --name . 2>/dev/null); do xdotool getwindowname "$w" 2>/dev/null; done | sort -u | head -n 20 >&2
+    [ -d "$shots" ] && import -window root "$shots/notify-failed.png" 2>/dev/null || true
+  fi
   exit 1
 }
 
@@ -78,13 +85,19 @@ window=$(find_notify)
 appeared=$(date +%s)
 
 # It slides up 200 pixels in half a second and rests in the lower right corner.
+# xwininfo, since xdotool's geometry of a window inside Wine's desktop counts
+# the parent's offset twice.
 read -r screen_w screen_h < <(xdotool getdisplaygeometry)
-slid_in() {
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  [ "$Y" -le $((screen_h - 190)) ]
+place() {
+  local info
+  info=$(xwininfo -id "$window") || return 1
+  X=$(sed -n 's/.*Absolute upper-left X: *\(-*[0-9]*\).*/\1/p' <<<"$info")
+  Y=$(sed -n 's/.*Absolute upper-left Y: *\(-*[0-9]*\).*/\1/p' <<<"$info")
+  WIDTH=$(sed -n 's/.*Width: *\([0-9]*\).*/\1/p' <<<"$info")
+  HEIGHT=$(sed -n 's/.*Height: *\([0-9]*\).*/\1/p' <<<"$info")
 }
-wait_for 5 slid_in || fail "the window did not slide in"
-eval "$(xdotool getwindowgeometry --shell "$window")"
+slid_in() { place && [ "$Y" -le $((screen_h - 190)) ]; }
+wait_for 5 slid_in || fail "the window did not slide in (last top edge ${Y:-unknown})"
 echo "notification window at $X,$Y size ${WIDTH}x$HEIGHT on ${screen_w}x$screen_h"
 import -window root "$shots/notify.png"
 [ "$X" -ge $((screen_w / 2)) ] || fail "the window is not on the right: x=$X"

@@ -47,7 +47,8 @@ WindowKind kindOf(const ui::ControlSpec& c) {
       } else {
         style |= ES_AUTOHSCROLL;
       }
-      return {L"EDIT", style, WS_EX_CLIENTEDGE};
+      // A thin border leaves the narrow boxes of the forms room for their text.
+      return {L"EDIT", style | WS_BORDER, 0};
     }
     case Kind::Button:
       return {L"BUTTON", BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP, 0};
@@ -100,6 +101,8 @@ POINT FormView::placeOf(int ctl) const {
   }
   return at;
 }
+
+HWND FormView::controlWindow(HWND form, int ctl) { return ctl < 0 ? nullptr : GetDlgItem(form, kIdBase + ctl); }
 
 int FormView::controlAt(HWND child) const {
   int ctl = GetDlgCtrlID(child) - kIdBase;
@@ -186,8 +189,10 @@ void FormView::layout(UINT dpi) {
     const ui::ControlSpec& c = spec_.controls[i];
     POINT at = placeOf(static_cast<int>(i));
     SetWindowPos(hwnd, nullptr, s(at.x), s(at.y), s(c.w), s(c.h), SWP_NOZORDER | SWP_NOACTIVATE);
-    // The forms' boxes are narrow (a date in 67 pixels): small inner margins.
-    if (c.kind == ui::Kind::Edit) SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(s(2), s(2)));
+    // The forms' boxes are narrow (a date in 67 pixels): no inner margins.
+    if (c.kind == ui::Kind::Edit) {
+      SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+    }
     if (c.kind == ui::Kind::List) {
       int column = 0;
       for (const ui::ColumnSpec& col : spec_.columns) {

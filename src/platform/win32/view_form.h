@@ -60,6 +60,9 @@ class FormView {
   // Creates and shows the window on the UI thread; the window owns the view.
   static HWND create(std::shared_ptr<ui::FormModel> model, ViewOptions options);
 
+  // The native control of a form's control, or null (for tests and tools).
+  static HWND controlWindow(HWND form, int ctl);
+
   static constexpr UINT kRefreshMessage = WM_APP + 1;
   static constexpr UINT kDestroyMessage = WM_APP + 2;
 

@@ -1,0 +1,76 @@
+# Helpers for the scripts that drive zrtk.exe under Wine (sourced, not run).
+# Every wait polls a real condition and gives up after a time limit.
+
+ZR_MAIN_CAPTION="内置独特随机种子算法"
+
+zr_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# zr_wait_window PID NAME SECONDS: prints the X window id of the first window
+# whose name matches, once it is mapped; fails when the process ends first.
+zr_wait_window() {
+  local pid=$1 name=$2 limit=$(($3 * 10)) i=0 win
+  while [ "$i" -lt "$limit" ]; do
+    win=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n 1 || true)
+    if [ -n "$win" ]; then
+      echo "$win"
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+    i=$((i + 1))
+  done
+  return 1
+}
+
+# zr_wait_gone NAME SECONDS: waits until no visible window matches.
+zr_wait_gone() {
+  local name=$1 limit=$(($2 * 10)) i=0
+  while [ "$i" -lt "$limit" ]; do
+    [ -z "$(xdotool search --onlyvisible --name "$name" 2>/dev/null || true)" ] && return 0
+    sleep 0.1
+    i=$((i + 1))
+  done
+  return 1
+}
+
+# zr_screenshot FILE SECONDS: saves the screen once it has stopped changing
+# (two shots half a second apart are equal), or as it is at the time limit.
+zr_screenshot() {
+  local file=$1 limit=$(($2 * 2)) i=0 tmp
+  tmp=$(mktemp -d)
+  import -window root "$tmp/a.png"
+  while [ "$i" -lt "$limit" ]; do
+    sleep 0.5
+    import -window root "$tmp/b.png"
+    if [ "$(compare -metric AE "$tmp/a.png" "$tmp/b.png" null: 2>&1 || true)" = "0" ]; then
+      break
+    fi
+    mv "$tmp/b.png" "$tmp/a.png"
+    i=$((i + 1))
+  done
+  mkdir -p "$(dirname "$file")"
+  mv "$tmp/a.png" "$file"
+  rm -rf "$tmp"
+}
+
+# zr_close WINDOW: closes a window as the user does, with Alt+F4.
+zr_close() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
+  xdotool key --clearmodifiers alt+F4
+}
+
+# zr_wait_exit PID SECONDS: waits for the process (a child of this shell)
+# and sets ZR_EXIT_CODE; fails when it is still running at the time limit.
+zr_wait_exit() {
+  local pid=$1 limit=$(($2 * 10)) i=0
+  while kill -0 "$pid" 2>/dev/null; do
+    [ "$i" -ge "$limit" ] && return 1
+    sleep 0.1
+    i=$((i + 1))
+  done
+  ZR_EXIT_CODE=0
+  wait "$pid" || ZR_EXIT_CODE=$?
+}
