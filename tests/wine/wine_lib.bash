@@ -41,6 +41,15 @@ zr_wait_gone() {
 zr_screenshot() {
   local file=$1 limit=$(($2 * 2)) i=0 tmp
   tmp=$(mktemp -d)
+  # Wine's own desktop paints its background and the window frames a moment
+  # after the window maps: wait (at most 10 s) until the corner is no longer black.
+  while [ "$i" -lt 100 ]; do
+    case "$(import -window root -crop 1x1+2+2 txt:- 2>/dev/null | tail -n 1)" in
+      *"#000000"*) sleep 0.1; i=$((i + 1)) ;;
+      *) break ;;
+    esac
+  done
+  i=0
   import -window root "$tmp/a.png"
   while [ "$i" -lt "$limit" ]; do
     sleep 0.5
