@@ -35,6 +35,9 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   virtual std::optional<std::string> readFile(const std::string& path) = 0;
+  // Whether the file is there, readable or not: one that another program
+  // holds is not a missing file. Without a way to tell, what can be read.
+  virtual bool exists(const std::string& path) { return readFile(path).has_value(); }
   // Writes the whole file at once: a temporary file beside it, then moved over
   // the old one, so a failed write never leaves it half written.
   virtual bool writeFileAtomic(const std::string& path, std::string_view bytes) = 0;

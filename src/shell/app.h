@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <typeindex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/services.h"
@@ -87,7 +88,10 @@ class App {
 
  private:
   std::mutex extMutex_;
-  std::map<std::type_index, std::shared_ptr<void>> ext_;
+  // Hashed, not ordered: MinGW's type_info::before() orders a type of an
+  // unnamed namespace inconsistently against a named one, which breaks an
+  // ordered map (each lookup of such a type could make a fresh state).
+  std::unordered_map<std::type_index, std::shared_ptr<void>> ext_;
 };
 
 // Status bar parts.

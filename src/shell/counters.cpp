@@ -20,6 +20,7 @@ struct PlanFileWriter {
   bool dirty = false;                   // a change came during the interval
   std::optional<std::string> fileText;  // what the file holds, when known
   bool failing = false;                 // the last write failed and was reported
+  bool held = false;                    // the file holds a plan that could not be read into the area
 };
 
 const std::string& planFilePath() { return GBK("D:\\计划区.txt"); }
@@ -29,6 +30,23 @@ const std::string& planFilePath() { return GBK("D:\\计划区.txt"); }
 bool writeLocked(App& app, PlanFileWriter& w) {
   std::string text = app.main().text(mf::编辑框_计划区);
   if (w.fileText && *w.fileText == text) return false;
+  if (w.held) {
+    // The plan the file held when the area was loaded is never written
+    // over: once the file can be read, it goes in front of what the area
+    // got since. Until then nothing is written.
+    if (text.empty()) return false;
+    if (auto old = app.svc.files.readFile(planFilePath())) {
+      w.held = false;
+      text.insert(0, old->substr(0, old->find('\0')));
+      app.main().setText(mf::编辑框_计划区, text);
+    } else if (app.svc.files.exists(planFilePath())) {
+      if (w.failing) return false;
+      w.failing = true;
+      return true;
+    } else {
+      w.held = false;
+    }
+  }
   if (app.svc.files.writeFileAtomic(planFilePath(), text)) {
     w.fileText = std::move(text);
     w.failing = false;
@@ -93,6 +111,12 @@ void guardDrawCount(App& app) {
 }  // namespace
 
 std::size_t countResultNumbers(std::string_view text) { return text::countPieces(text, " "); }
+
+void planFileUnread(App& app) {
+  PlanFileWriter& w = app.ext<PlanFileWriter>();
+  std::lock_guard lock(w.mutex);
+  w.held = true;
+}
 
 void flushPlanFile(App& app) {
   PlanFileWriter& w = app.ext<PlanFileWriter>();

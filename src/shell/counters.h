@@ -21,6 +21,11 @@ void installCounters(App& app);
 // latest text. Any thread.
 void flushPlanFile(App& app);
 
+// The plan file is there but could not be read when the plan area was
+// loaded (another program holds it): the writer keeps it until it can be
+// read, then puts its text in front of the area's.
+void planFileUnread(App& app);
+
 // Writes of the plan file are gathered: at most one in this period while
 // the plan area keeps changing.
 inline constexpr int kPlanWriteIntervalMs = 200;

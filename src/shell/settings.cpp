@@ -82,7 +82,14 @@ const std::string& settingsPath() { return GBK("D:\\保存配置ZRTK.ini"); }
 void saveSettings(App& app) {
   // Keys of an existing file keep their places, and keys or sections the
   // program does not know stay as they are.
-  IniFile ini = IniFile::parse(app.svc.files.readFile(settingsPath()).value_or(""));
+  const auto bytes = app.svc.files.readFile(settingsPath());
+  // A file that is there but cannot be read (another program holds it) is
+  // not replaced: the sections and keys it holds would be lost.
+  if (!bytes && app.svc.files.exists(settingsPath())) {
+    app.svc.dialogs.messageBox(GBK("保存数据失败!"), GBK("错误"), platform::MessageIcon::Error);
+    return;
+  }
+  IniFile ini = IniFile::parse(bytes.value_or(""));
   for (const Section& section : kSections) {
     const std::string name = text::utf8ToGbk(section.name);
     for (const Binding& b : section.bindings) ini.set(name, text::utf8ToGbk(b.key), app.main().text(b.box));

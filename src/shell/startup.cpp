@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "shell/counters.h"
 #include "text/bytes.h"
 #include "text/dates.h"
 #include "text/gbk.h"
@@ -15,7 +16,10 @@ constexpr long long kDayMs = 86400LL * 1000;
 // The plan area's text: the plan file's bytes up to the first zero byte.
 std::string readPlanFile(App& app) {
   auto bytes = app.svc.files.readFile(GBK("D:\\计划区.txt"));
-  if (!bytes) return {};
+  if (!bytes) {
+    if (app.svc.files.exists(GBK("D:\\计划区.txt"))) planFileUnread(app);
+    return {};
+  }
   return bytes->substr(0, bytes->find('\0'));
 }
 

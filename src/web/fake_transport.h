@@ -83,10 +83,12 @@ class FakeTransport : public HttpTransport {
       result = handler(request);
     }
     {
+      // Notified under the lock: the destructor, once it sees the count,
+      // must not destroy the condition while this call still uses it.
       std::lock_guard lock(mutex_);
       ++finished_;
+      changed_.notify_all();
     }
-    changed_.notify_all();
     return result;
   }
 
@@ -105,6 +107,13 @@ class FakeTransport : public HttpTransport {
   std::vector<StoredCookie> cookies() const {
     std::lock_guard lock(mutex_);
     return cookies_;
+  }
+  // Drops the requests and cookies recorded so far (the counts stay), so
+  // that a long run keeps no more than it needs.
+  void forgetRecords() {
+    std::lock_guard lock(mutex_);
+    requests_.clear();
+    cookies_.clear();
   }
   std::size_t finishedCount() const {
     std::lock_guard lock(mutex_);

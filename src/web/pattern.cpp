@@ -50,10 +50,14 @@ struct Span {
 
 // The depth-first engine (exact ECMAScript semantics, and fast) recurses once
 // or more per character of a match attempt, so a long attempt can overflow
-// the thread's stack. An attempt cannot run past a line end when the pattern
-// has no character class, escape or literal that matches one ("." does not),
-// so on text whose lines are all short it is safe; elsewhere the
-// breadth-first engine, whose stack does not grow with the text, runs.
+// the thread's stack (about 250 bytes a character). An attempt that starts at
+// a required prefix sees at most kMaxMatch characters from its start: the
+// depth-first engine always runs there, and a match that would need more is
+// not found. Without a prefix the whole text is searched; the breadth-first
+// engine (its stack does not grow with the text, but it does not keep the
+// order of lazy repeats) runs there unless every line is short and the
+// pattern cannot run past a line end ("." does not).
+constexpr std::size_t kMaxMatch = 2048;
 constexpr std::size_t kShortLine = 2048;
 
 bool staysOnOneLine(const std::wstring& pattern) {
@@ -90,23 +94,91 @@ std::regex_constants::syntax_option_type optionsFor(bool ignoreCase, bool multil
   return options;
 }
 
-// The literal text every match must begin with, so that the engine runs only
-// where it occurs: the pattern's leading plain characters, without the last
-// one when a quantifier follows it; none when the pattern has an alternation.
-std::wstring requiredPrefix(const std::wstring& pattern) {
-  static constexpr std::wstring_view kSpecial = L"\\^$.|?*+()[]{}";
-  if (pattern.find(L'|') != std::wstring::npos) return {};
-  std::size_t n = 0;
-  while (n < pattern.size() && kSpecial.find(pattern[n]) == std::wstring_view::npos) ++n;
-  if (n < pattern.size() && std::wstring_view(L"?*+{").find(pattern[n]) != std::wstring_view::npos && n > 0) --n;
-  return pattern.substr(0, n);
+// The literal texts every match holds, in order and without overlap: the
+// pattern's plain characters outside groups, cut where something else stands
+// (a character followed by a quantifier is not one of them). The first is the
+// text every match begins with, empty when the pattern starts otherwise. The
+// walk stops where it cannot tell (a class, an escaped letter or digit, a
+// counted repeat); none when the pattern has an alternation.
+std::vector<std::wstring> requiredLiterals(const std::wstring& pattern) {
+  std::vector<std::wstring> runs(1);
+  if (pattern.find(L'|') != std::wstring::npos) return runs;
+  const std::size_t n = pattern.size();
+  const auto quantifier = [&](std::size_t i) { return i < n && std::wstring_view(L"?*+{").find(pattern[i]) != std::wstring_view::npos; };
+  // Past a quantifier at i (and its lazy mark); false at a counted repeat.
+  const auto skipQuantifier = [&](std::size_t& i) {
+    if (!quantifier(i)) return true;
+    if (pattern[i] == L'{') return false;
+    ++i;
+    if (i < n && pattern[i] == L'?') ++i;
+    return true;
+  };
+  std::size_t i = 0;
+  while (i < n) {
+    const wchar_t c = pattern[i];
+    if (c == L'(') {
+      int depth = 0;
+      for (; i < n; ++i) {
+        if (pattern[i] == L'\\') {
+          ++i;
+        } else if (pattern[i] == L'[') {
+          i = n;  // a class may hold a bracket
+        } else if (pattern[i] == L'(') {
+          ++depth;
+        } else if (pattern[i] == L')' && --depth == 0) {
+          break;
+        }
+      }
+      if (i >= n) break;
+      runs.emplace_back();
+      if (!skipQuantifier(++i)) break;
+      continue;
+    }
+    if (c == L'.' || c == L'^' || c == L'$') {
+      runs.emplace_back();
+      if (!skipQuantifier(++i)) break;
+      continue;
+    }
+    wchar_t literal = c;
+    std::size_t next = i + 1;
+    if (c == L'\\') {
+      if (next >= n || std::iswalnum(pattern[next]) || pattern[next] > 0x7F) break;
+      literal = pattern[next++];
+    } else if (std::wstring_view(L"[])}?*+{").find(c) != std::wstring_view::npos) {
+      break;
+    }
+    if (quantifier(next)) {
+      runs.emplace_back();
+      i = next;
+      if (!skipQuantifier(i)) break;
+      continue;
+    }
+    runs.back().push_back(literal);
+    i = next;
+  }
+  std::vector<std::wstring> kept{runs.front()};
+  for (std::size_t r = 1; r < runs.size(); ++r) {
+    if (!runs[r].empty()) kept.push_back(runs[r]);
+  }
+  return kept;
 }
 
-// Calls found for each match in order (only the first unless global); the
-// engine starts only at the places where the required prefix occurs.
+// What the engine's starts are chosen by: the required literals (the first
+// one the prefix) and whether a match stays on one line.
+struct Anchors {
+  std::vector<std::wstring> literals{std::wstring()};
+  bool oneLine = false;
+};
+
+// Calls found for each match in order (only the first unless global). With a
+// required prefix the engine starts only where it occurs, on at most
+// kMaxMatch characters, and only where the later required texts follow it
+// inside that span and, when oneLine, before the line ends.
 template <class Found>
-void eachMatch(const std::wregex& engine, const std::wstring& text, const std::wstring& prefix, bool ignoreCase,
+void eachMatch(const std::wregex& engine, const std::wstring& text, const Anchors& anchors, bool ignoreCase,
                bool global, Found&& found) {
+  const std::vector<std::wstring>& literals = anchors.literals;
+  const std::wstring& prefix = literals.front();
   if (prefix.empty()) {
     for (std::wsregex_iterator it(text.begin(), text.end(), engine), end; it != end; ++it) {
       found(*it);
@@ -114,18 +186,51 @@ void eachMatch(const std::wregex& engine, const std::wstring& text, const std::w
     }
     return;
   }
+  using Iterator = std::wstring::const_iterator;
   const std::regex_traits<wchar_t> traits;
   const auto same = [&](wchar_t a, wchar_t b) {
     return ignoreCase ? traits.translate_nocase(a) == traits.translate_nocase(b) : a == b;
   };
+  // The next place of each later literal from where it was last looked for:
+  // the places looked from only grow, so the text is scanned about once.
+  struct Next {
+    Iterator from, at;
+  };
+  std::vector<Next> next(literals.size(), Next{text.begin(), text.begin()});
+  bool looked = false;
+  Iterator lineEnd = text.begin();
+  const auto isLineEnd = [](wchar_t c) { return c == L'\n' || c == L'\r'; };
+
   auto from = text.begin();
   while (true) {
     const auto at = std::search(from, text.end(), prefix.begin(), prefix.end(), same);
     if (at == text.end()) return;
+    const auto stop = text.end() - at > static_cast<std::ptrdiff_t>(kMaxMatch) ? at + kMaxMatch : text.end();
+    auto bound = stop;
+    if (anchors.oneLine) {
+      if (lineEnd < at || !looked) lineEnd = std::find_if(at, text.end(), isLineEnd);
+      looked = true;
+      if (lineEnd < bound) bound = lineEnd;
+    }
+    bool possible = true;
+    auto after = at + static_cast<std::ptrdiff_t>(prefix.size());
+    for (std::size_t r = 1; r < literals.size() && possible; ++r) {
+      Next& n = next[r];
+      const std::wstring& literal = literals[r];
+      if (after > n.at || n.from == text.begin()) {
+        n.from = after;
+        n.at = std::search(after, text.end(), literal.begin(), literal.end(), same);
+      }
+      possible = n.at != text.end() && text.end() - n.at >= static_cast<std::ptrdiff_t>(literal.size()) &&
+                 n.at + static_cast<std::ptrdiff_t>(literal.size()) <= bound;
+      after = n.at + static_cast<std::ptrdiff_t>(literal.size());
+    }
     std::wsmatch match;
     auto flags = std::regex_constants::match_continuous;
     if (at != text.begin()) flags |= std::regex_constants::match_prev_avail;
-    if (std::regex_search(at, text.end(), match, engine, flags)) {
+    // The cut is no end of the text: "$" and "\b" do not match there.
+    if (stop != text.end()) flags |= std::regex_constants::match_not_eol | std::regex_constants::match_not_eow;
+    if (possible && std::regex_search(at, stop, match, engine, flags)) {
       found(match);
       if (!global) return;
       from = match[0].second;  // never empty: it holds the prefix
@@ -142,7 +247,7 @@ struct PatternExtractor::State {
   std::string subject;
   WideSubject wide;
   std::optional<std::wregex> engine;
-  std::wstring prefix;
+  Anchors anchors;
   bool ignoreCase = true, global = true;
   std::vector<std::vector<Span>> matches;  // per match: whole match, then each group
 
@@ -170,8 +275,11 @@ bool PatternExtractor::create(const std::string& pattern, const std::string& sub
   const bool lines = multiline.value_or(true);
   const std::wstring widePattern = text::gbkToWide(pattern);
   state->wide = widen(subject);
-  state->prefix = requiredPrefix(widePattern);
-  const bool breadthFirst = !staysOnOneLine(widePattern) || longestLine(state->wide.text) > kShortLine;
+  state->anchors.literals = requiredLiterals(widePattern);
+  state->anchors.oneLine = staysOnOneLine(widePattern);
+  // With a prefix every attempt is short (see kMaxMatch).
+  const bool breadthFirst = state->anchors.literals.front().empty() &&
+                            (!state->anchors.oneLine || longestLine(state->wide.text) > kShortLine);
   try {
     state->engine.emplace(widePattern, optionsFor(ignoreCase, lines, breadthFirst));
   } catch (const std::regex_error&) {
@@ -186,7 +294,7 @@ bool PatternExtractor::create(const std::string& pattern, const std::string& sub
   if (ok) {
     const std::wstring& text = state->wide.text;
     try {
-      eachMatch(*state->engine, text, state->prefix, ignoreCase, state->global, [&](const std::wsmatch& match) {
+      eachMatch(*state->engine, text, state->anchors, ignoreCase, state->global, [&](const std::wsmatch& match) {
         std::vector<Span> spans;
         for (std::size_t g = 0; g < match.size(); ++g) {
           spans.push_back({static_cast<std::size_t>(match[g].first - text.begin()),
@@ -213,7 +321,7 @@ std::string PatternExtractor::replace(const std::string& replacement) const {
   std::string out;
   std::size_t copied = 0;  // wide index up to which the subject is in out
   try {
-    eachMatch(*s.engine, text, s.prefix, s.ignoreCase, s.global, [&](const std::wsmatch& match) {
+    eachMatch(*s.engine, text, s.anchors, s.ignoreCase, s.global, [&](const std::wsmatch& match) {
       out += s.bytes({copied, static_cast<std::size_t>(match[0].first - text.begin()), true});
       out += text::wideToGbk(match.format(format));
       copied = static_cast<std::size_t>(match[0].second - text.begin());

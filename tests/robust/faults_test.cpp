@@ -41,8 +41,9 @@ const NetCase kNetCases[] = {
     {"truncated page", Fault::Truncated, Fault::Truncated, 0, kNothingFetched},
     {"page without rows", Fault::NoRows, Fault::NoRows, 0, kNothingFetched},
     {"connection closed at once", Fault::ClosedAtOnce, Fault::ClosedAtOnce, 0, kNothingFetched},
-    {"huge body after the rows", Fault::Huge, Fault::Huge, 120 + 40, kAllFetched},
-    {"huge body inside an open row", Fault::HugeOpenRow, Fault::HugeOpenRow, 0, kNothingFetched},
+    // One day each: a body past the limit costs a scan of all of it.
+    {"huge body after the rows", Fault::Huge, Fault::None, 120 + 40, kAllFetched},
+    {"huge body inside an open row", Fault::None, Fault::HugeOpenRow, 120, kAllFetched},
     {"yesterday failing", Fault::Down, Fault::None, 40, kAllFetched},
     {"today failing", Fault::None, Fault::ErrorStatus, 120, kAllFetched},
 };
@@ -127,8 +128,13 @@ TEST(MonitorFault, AFailedUpdateIsRefilledByTheNextTick) {
   EXPECT_EQ(w.notice(), GBK("温馨提示：<开奖获取完毕!>"));
 }
 
-// A retrieval that fails while a search runs: the retrieval says it found
-// nothing, the search goes on until the user stops it, and both work after.
+// A retrieval that fails while a search runs. The list empties under the
+// running search, the button comes back and the labels keep the last draw;
+// the notice part is shared with the search's attempt counter, so while the
+// search runs the user sees "温馨提示：当前搜索第：N个文本." replace
+// "温馨提示：未获取到开奖,请检查网络或日期!". Stopped, the search says
+// "搜索提示：搜索已停止!"; the next update then shows the failure plainly,
+// and once the portal is back both work again.
 TEST(SearchFault, ARetrievalFailingWhileASearchRuns) {
   World w;
   w.start();
@@ -143,11 +149,18 @@ TEST(SearchFault, ARetrievalFailingWhileASearchRuns) {
   w.portal.setFaultEverywhere(Fault::Down);
   w.m().userClick(mf::按钮_手动更新);
   ASSERT_TRUE(w.h.http.waitForFinished(requests + 2));
-  w.m().userClick(mf::按钮_搜索);
-  ASSERT_TRUE(w.h.runUntilIdle());
-  EXPECT_EQ(w.notice(), gbk(kNothingFetched));
+  ASSERT_TRUE(World::waitFor([&] { return w.m().enabled(mf::按钮_手动更新); }));
+  EXPECT_EQ(w.rows(), 0);
+  EXPECT_EQ(w.m().text(mf::标签_最新一期期号), "040");
+  const std::string seen = w.notice();
+  EXPECT_TRUE(seen == gbk(kNothingFetched) || seen.starts_with(GBK("温馨提示：当前搜索第："))) << text::gbkToUtf8(seen);
+  ASSERT_EQ(w.m().text(mf::按钮_搜索), GBK("停止搜索"));
+
+  w.click(mf::按钮_搜索);
   EXPECT_EQ(w.searchNotice(), GBK("搜索提示：搜索已停止!"));
   EXPECT_EQ(w.m().text(mf::按钮_搜索), GBK("搜索"));
+  w.click(mf::按钮_手动更新);
+  EXPECT_EQ(w.notice(), gbk(kNothingFetched));
   EXPECT_TRUE(w.m().enabled(mf::按钮_手动更新));
 
   w.portal.setFaultEverywhere(Fault::None);
@@ -240,12 +253,23 @@ const DiskCase kDiskCases[] = {
        w.click(mf::按钮_提取设置);
      },
      [](World& w) { return w.m().text(mf::编辑框_大底个数) == "17"; }},
+    // A file another program holds cannot be read: saving over it would
+    // drop its other sections (the portal's host), so the save is refused.
     {"settings file locked when saved", false, locked, [](World& w) { w.click(mf::按钮_保存配置); },
-     "保存数据成功!",
-     // A file that could not be read must not be replaced by one without its
-     // other sections: the portal's host would be lost.
-     [](World& w) { return w.settingsFile().find(text::utf8ToGbk("开奖网站=")) != std::string::npos; },
-     unlocked, [](World& w) { return w.settingsFile().find(text::utf8ToGbk("大底个数=15")) != std::string::npos; }},
+     "保存数据失败!",
+     [](World& w) {
+       return w.settingsFile().find(text::utf8ToGbk("开奖网站=")) != std::string::npos &&
+              w.settingsFile().find(text::utf8ToGbk("大底个数=17")) != std::string::npos;
+     },
+     [](World& w) {
+       unlocked(w);
+       w.click(mf::按钮_保存配置);
+     },
+     [](World& w) {
+       return lastMessage(w) == GBK("保存数据成功!") &&
+              w.settingsFile().find(text::utf8ToGbk("开奖网站=")) != std::string::npos &&
+              w.settingsFile().find(text::utf8ToGbk("大底个数=15")) != std::string::npos;
+     }},
     {"settings file damaged", false, damaged, [](World& w) { w.click(mf::按钮_提取设置); }, "",
      [](World& w) { return w.m().text(mf::编辑框_计划区) == kOldPlan && w.rows() == 160; },
      [](World& w) {
@@ -256,12 +280,24 @@ const DiskCase kDiskCases[] = {
        w.click(mf::按钮_手动更新);
      },
      [](World& w) { return w.m().text(mf::编辑框_大底个数) == "4" && w.rows() == 160; }},
-    // A plan file held by another program at start-up reads as no plan; the
-    // next change must not write the empty area over the plan it holds.
+    // A plan file held by another program at start-up reads as no plan, and
+    // nothing is said; it is never written over: once it can be read, its
+    // plan goes in front of what the area got since.
     {"plan file locked at start-up", true, locked, [](World& w) { unlocked(w); }, "",
-     [](World& w) { return w.planFile().starts_with(kOldPlan); },
+     [](World& w) { return w.planFile() == kOldPlan && w.m().text(mf::编辑框_计划区).empty(); },
      [](World& w) { typePlan(w, "z\r\n"); },
-     [](World& w) { return w.planFile().starts_with(kOldPlan); }},
+     [](World& w) {
+       return w.planFile() == kOldPlan + "z\r\n" && w.m().text(mf::编辑框_计划区) == w.planFile();
+     }},
+    {"plan file locked while typing", true, locked, [](World& w) { typePlan(w, "z\r\n"); }, kPlanFailed,
+     [](World& w) { return w.planFile() == kOldPlan && w.m().text(mf::编辑框_计划区) == "z\r\n"; },
+     [](World& w) {
+       unlocked(w);
+       typePlan(w, "w\r\n");
+     },
+     [](World& w) {
+       return w.planFile() == kOldPlan + "z\r\nw\r\n" && w.m().text(mf::编辑框_计划区) == w.planFile();
+     }},
 };
 
 class DiskFault : public ::testing::TestWithParam<DiskCase> {};

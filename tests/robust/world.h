@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "app/wiring/wiring.h"
 #include "support/headless.h"
@@ -178,6 +179,16 @@ struct World {
     click(mf::按钮1);
   }
   text::Date yesterday() const { return text::addDays(today, -1); }
+  // Polls what workers change while others keep running; false after limitMs.
+  template <class Done>
+  static bool waitFor(Done done, int limitMs = 20000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+  }
 
   text::Date today;
   Headless h;

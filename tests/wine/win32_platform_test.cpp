@@ -46,6 +46,20 @@ TEST(Win32UiThreadTest, WorkPostedFromManyThreadsRunsOnTheUiThreadInEachThreadsO
   }
 }
 
+TEST(Win32UiThreadTest, MoreWorkThanAThreadMayHavePostedMessagesAllRunsInOrder) {
+  // Windows keeps at most 10000 posted messages per thread by default; a
+  // worker's burst while the loop is busy must not lose any of its work.
+  Win32UiThread ui;
+  constexpr int kTasks = 30000;
+  std::vector<int> seen;
+  seen.reserve(kTasks);
+  std::thread([&] {
+    for (int i = 0; i < kTasks; ++i) ui.post([&, i] { seen.push_back(i); });
+  }).join();
+  ASSERT_TRUE(pumpUntil([&] { return seen.size() == static_cast<std::size_t>(kTasks); }, 20000)) << seen.size();
+  for (int i = 0; i < kTasks; ++i) ASSERT_EQ(seen[i], i);
+}
+
 TEST(Win32UiThreadTest, WorkPostedAfterShutDownIsDroppedAndFreed) {
   Win32UiThread ui;
   auto token = std::make_shared<int>(0);

@@ -9,6 +9,11 @@ std::optional<std::string> MemoryFileSystem::readFile(const std::string& path) {
   return it->second;
 }
 
+bool MemoryFileSystem::exists(const std::string& path) {
+  std::lock_guard lock(mutex_);
+  return files_.count(path) != 0;
+}
+
 bool MemoryFileSystem::writeFileAtomic(const std::string& path, std::string_view bytes) {
   std::lock_guard lock(mutex_);
   ++writes_;

@@ -13,6 +13,7 @@ namespace zr::fake {
 class MemoryFileSystem : public platform::FileSystem {
  public:
   std::optional<std::string> readFile(const std::string& path) override;
+  bool exists(const std::string& path) override;  // an unreadable file is there too
   bool writeFileAtomic(const std::string& path, std::string_view bytes) override;
 
   void put(const std::string& path, std::string bytes);

@@ -50,6 +50,11 @@ std::optional<std::string> TempDirFileSystem::readFile(const std::string& path) 
   return std::move(bytes).str();
 }
 
+bool TempDirFileSystem::exists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(localPath(path), error);
+}
+
 bool TempDirFileSystem::writeFileAtomic(const std::string& path, std::string_view bytes) {
   unsigned serial;
   {

@@ -19,6 +19,7 @@ class TempDirFileSystem : public platform::FileSystem {
   TempDirFileSystem& operator=(const TempDirFileSystem&) = delete;
 
   std::optional<std::string> readFile(const std::string& path) override;
+  bool exists(const std::string& path) override;
   // A temporary file beside the target, then renamed over it.
   bool writeFileAtomic(const std::string& path, std::string_view bytes) override;
 

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <system_error>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -49,6 +50,12 @@ std::optional<std::string> PosixFileSystem::readFile(const std::string& path) {
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) return std::nullopt;
   return bytes;
+}
+
+bool PosixFileSystem::exists(const std::string& path) {
+  std::filesystem::path file = map(path);
+  std::error_code error;
+  return !file.empty() && std::filesystem::exists(file, error);
 }
 
 bool PosixFileSystem::writeFileAtomic(const std::string& path, std::string_view bytes) {

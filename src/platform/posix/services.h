@@ -20,6 +20,7 @@ class PosixFileSystem final : public FileSystem {
   explicit PosixFileSystem(std::filesystem::path root) : root_(std::move(root)) {}
 
   std::optional<std::string> readFile(const std::string& path) override;
+  bool exists(const std::string& path) override;
   bool writeFileAtomic(const std::string& path, std::string_view bytes) override;
 
   // Where a program path lands; empty when it would leave the root.

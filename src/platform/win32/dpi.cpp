@@ -54,16 +54,22 @@ const std::wstring& uiFace() {
 }  // namespace
 
 void enableAwareness() {
+  // The manifest declares the awareness already; this covers a program
+  // started without it. Where a newer function exists its refusal means the
+  // awareness is set, and an older call must not lower it.
   using SetContextFn = BOOL(WINAPI*)(HANDLE);
   using SetAwareFn = BOOL(WINAPI*)();
   if (auto setContext = lookup<SetContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
     // Per-monitor v2 where it exists, v1 otherwise (DPI_AWARENESS_CONTEXT values -4 and -3).
-    if (setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) return;
-    if (setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)))) return;
+    if (!setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) {
+      setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)));
+    }
+    return;
   }
   using SetAwarenessFn = HRESULT(WINAPI*)(int);
   if (auto setAwareness = lookup<SetAwarenessFn>(L"shcore.dll", "SetProcessDpiAwareness")) {
-    if (SUCCEEDED(setAwareness(2))) return;  // PROCESS_PER_MONITOR_DPI_AWARE
+    setAwareness(2);  // PROCESS_PER_MONITOR_DPI_AWARE
+    return;
   }
   if (auto setAware = lookup<SetAwareFn>(L"user32.dll", "SetProcessDPIAware")) setAware();
 }

@@ -57,6 +57,12 @@ std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
   return bytes;
 }
 
+// A file held open by another program without read sharing still has its
+// attributes.
+bool Win32FileSystem::exists(const std::string& path) {
+  return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool Win32FileSystem::writeFileAtomic(const std::string& path, std::string_view bytes) {
   std::wstring target = widen(path);
   // A name of its own for each write, so two writers never share a temporary file.

@@ -21,6 +21,7 @@ class Win32Clock final : public Clock {
 class Win32FileSystem final : public FileSystem {
  public:
   std::optional<std::string> readFile(const std::string& path) override;
+  bool exists(const std::string& path) override;
   bool writeFileAtomic(const std::string& path, std::string_view bytes) override;
 
  private:

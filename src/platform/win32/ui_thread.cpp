@@ -35,13 +35,7 @@ LRESULT CALLBACK Win32UiThread::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
   }
   auto* self = reinterpret_cast<Win32UiThread*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (self && msg == self->taskMessage_) {
-    std::unique_ptr<Task> task(reinterpret_cast<Task*>(lp));
-    bool dropped;
-    {
-      std::lock_guard lock(self->mutex_);
-      dropped = self->shutDown_;
-    }
-    if (task && !dropped) (*task)();
+    self->runQueued();
     return 0;
   }
   if (self && msg == WM_TIMER) {
@@ -52,11 +46,35 @@ LRESULT CALLBACK Win32UiThread::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
 }
 
 void Win32UiThread::post(std::function<void()> task) {
-  auto owned = std::make_unique<Task>(std::move(task));
   std::lock_guard lock(mutex_);
-  if (shutDown_ || !hwnd_) return;
-  // The message owns the task from here; if it cannot be posted the task is freed.
-  if (PostMessageW(hwnd_, taskMessage_, 0, reinterpret_cast<LPARAM>(owned.get()))) owned.release();
+  if (shutDown_ || !hwnd_) return;  // the task goes, and what it holds with it
+  queue_.push_back(std::move(task));
+  if (!wakePosted_) wakePosted_ = PostMessageW(hwnd_, taskMessage_, 0, 0) != 0;
+}
+
+void Win32UiThread::runQueued() {
+  // The work queued by now runs, one task at a time taken from the queue
+  // itself: a task that runs a modal loop (a message box) lets the tasks after
+  // it run in their order inside that loop. Work queued meanwhile waits for
+  // the next wake-up, so input and painting get their turn between batches.
+  std::size_t count;
+  {
+    std::lock_guard lock(mutex_);
+    wakePosted_ = false;
+    count = queue_.size();
+  }
+  for (; count > 0; --count) {
+    Task task;
+    {
+      std::lock_guard lock(mutex_);
+      if (shutDown_ || queue_.empty()) break;
+      task = std::move(queue_.front());
+      queue_.pop_front();
+    }
+    if (task) task();
+  }
+  std::lock_guard lock(mutex_);
+  if (!queue_.empty() && !wakePosted_ && !shutDown_) wakePosted_ = PostMessageW(hwnd_, taskMessage_, 0, 0) != 0;
 }
 
 bool Win32UiThread::onUiThread() const { return GetCurrentThreadId() == threadId_; }
@@ -140,11 +158,9 @@ void Win32UiThread::shutDown() {
 void Win32UiThread::markNavigable(HWND top) { SetPropW(top, kNavigableProp, reinterpret_cast<HANDLE>(1)); }
 
 void Win32UiThread::dropPending() {
-  if (!onUiThread()) return;
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, taskMessage_, taskMessage_, PM_REMOVE)) {
-    delete reinterpret_cast<Task*>(msg.lParam);
-  }
+  std::deque<Task> dropped;
+  std::lock_guard lock(mutex_);
+  dropped.swap(queue_);
 }
 
 }  // namespace zr::platform::win32

@@ -1,10 +1,12 @@
 #pragma once
-// The Win32 UI thread: the thread that runs the message loop. Work from other
-// threads arrives as one registered message on a message-only window; timers
-// are window timers of that window.
+// The Win32 UI thread: the thread that runs the message loop. Work from any
+// thread goes into one queue of our own, and a registered message on a
+// message-only window wakes the loop to run it; timers are window timers of
+// that window.
 #include <windows.h>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -48,6 +50,7 @@ class Win32UiThread final : public ui::UiThread {
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void applyTimer(const void* key);
   void fireTimer(UINT_PTR id);
+  void runQueued();
   void dropPending();
 
   DWORD threadId_;
@@ -55,6 +58,11 @@ class Win32UiThread final : public ui::UiThread {
   UINT taskMessage_;
   mutable std::mutex mutex_;
   bool shutDown_ = false;
+  // Posted work, oldest first. Windows bounds a thread's posted messages
+  // (10000 by default), so the work is not posted message by message: one
+  // wake-up message stands for the whole queue.
+  std::deque<std::function<void()>> queue_;
+  bool wakePosted_ = false;
   std::map<const void*, Timer> timers_;
   std::map<UINT_PTR, const void*> timerKeys_;
   UINT_PTR nextTimerId_ = 1;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/dpi.h"
+#include "platform/win32/skin_paint.h"
 #include "platform/win32/view_form.h"
 #include "platform/win32/wide.h"
 
@@ -214,6 +215,8 @@ void FormView::layout(UINT dpi) {
   }
   if (font_) DeleteObject(font_);
   font_ = font;
+  // The result boxes keep the skin's monospaced font at the new size.
+  skin::fontsChanged(hwnd_);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/win32/dpi.h"
+#include "platform/win32/skin_paint.h"
 #include "platform/win32/ui_thread.h"
 #include "platform/win32/wide.h"
 
@@ -88,6 +89,9 @@ HWND FormView::create(std::shared_ptr<ui::FormModel> model, ViewOptions options)
   view->createControls();
   // The window takes the DPI of the monitor it was placed on.
   view->layout(dpi::forWindow(hwnd));
+  // The window takes the skin's look, if one is attached, before it shows.
+  skin::install();
+  skin::formCreated(hwnd, view->spec_, view->controls_);
   Win32UiThread::markNavigable(hwnd);
   view->link_->attach(hwnd);
 
@@ -111,6 +115,7 @@ LRESULT CALLBACK FormView::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 }
 
 LRESULT FormView::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT painted; skin::handle(hwnd_, msg, wp, lp, painted)) return painted;
   switch (msg) {
     case kDestroyMessage:
       // The view goes with the window: nothing of it may be touched after this.
@@ -174,6 +179,7 @@ LRESULT FormView::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_DESTROY:
       destroying_ = true;
+      skin::formDestroyed(hwnd_);
       KillTimer(hwnd_, kFrameTimer);
       link_->detach();
       model_->setObserver(nullptr);
