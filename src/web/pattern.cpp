@@ -1,6 +1,7 @@
 #include "web/pattern.h"
 
 #include <algorithm>
+#include <cctype>
 #include <regex>
 #include <string_view>
 #include <vector>
@@ -142,7 +143,8 @@ std::vector<std::wstring> requiredLiterals(const std::wstring& pattern) {
     wchar_t literal = c;
     std::size_t next = i + 1;
     if (c == L'\\') {
-      if (next >= n || std::iswalnum(pattern[next]) || pattern[next] > 0x7F) break;
+      // A letter or digit makes an escape of its own kind (\d, \1, \x41).
+      if (next >= n || pattern[next] > 0x7F || std::isalnum(static_cast<int>(pattern[next]))) break;
       literal = pattern[next++];
     } else if (std::wstring_view(L"[])}?*+{").find(c) != std::wstring_view::npos) {
       break;
@@ -217,13 +219,12 @@ void eachMatch(const std::wregex& engine, const std::wstring& text, const Anchor
     for (std::size_t r = 1; r < literals.size() && possible; ++r) {
       Next& n = next[r];
       const std::wstring& literal = literals[r];
-      if (after > n.at || n.from == text.begin()) {
+      if (after < n.from || (n.at != text.end() && after > n.at)) {
         n.from = after;
         n.at = std::search(after, text.end(), literal.begin(), literal.end(), same);
       }
-      possible = n.at != text.end() && text.end() - n.at >= static_cast<std::ptrdiff_t>(literal.size()) &&
-                 n.at + static_cast<std::ptrdiff_t>(literal.size()) <= bound;
-      after = n.at + static_cast<std::ptrdiff_t>(literal.size());
+      possible = n.at != text.end() && bound - n.at >= static_cast<std::ptrdiff_t>(literal.size());
+      if (possible) after = n.at + static_cast<std::ptrdiff_t>(literal.size());
     }
     std::wsmatch match;
     auto flags = std::regex_constants::match_continuous;

@@ -1,7 +1,9 @@
 // A results page of any bytes through the pattern extractor and through the
 // retrieval's row extraction. The draw rows found must be exactly those a
 // plain scan for the row pattern finds: the cells' bytes as the page holds
-// them, in page order, none running over a line end.
+// them, in page order, none running over a line end, none longer than the
+// extractor's longest match.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -46,38 +48,52 @@ std::vector<std::size_t> characterStarts(std::string_view page) {
 // The rows of "<tr><td class='gray'>(.*?)</td><td class='red big'>(.*?)</td><td"
 // with letters of any case and "." stopping at CR and LF. With both groups
 // lazy and the text between them fixed, the first fitting end of each group
-// is the only one that can lead to a match.
+// is the only one that can lead to a match. A match has at most 2048
+// characters: one that would need more is not found.
 std::vector<Row> scanRows(std::string_view page) {
   static constexpr std::string_view kOpen = "<tr><td class='gray'>";
   static constexpr std::string_view kMiddle = "</td><td class='red big'>";
   static constexpr std::string_view kClose = "</td><td";
+  static constexpr std::size_t kMaxMatch = 2048;
   const std::vector<std::size_t> at = characterStarts(page);
   const std::size_t count = at.size() - 1;
   auto single = [&](std::size_t c) { return at[c + 1] - at[c] == 1; };
   auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-  auto literalAt = [&](std::size_t c, std::string_view literal) {
-    if (c + literal.size() > count) return false;
+  // Whether literal stands at character c and ends by character end.
+  auto literalAt = [&](std::size_t c, std::string_view literal, std::size_t end) {
+    if (c + literal.size() > end) return false;
     for (std::size_t i = 0; i < literal.size(); ++i) {
       if (!single(c + i) || fold(page[at[c + i]]) != literal[i]) return false;
     }
     return true;
   };
+  // From each character: the next line end, and the next place of a literal
+  // (count when there is none), so that the scan stays linear.
   auto lineEnd = [&](std::size_t c) { return single(c) && (page[at[c]] == '\n' || page[at[c]] == '\r'); };
-  // The first character from c where literal starts, before any line end.
-  auto lazyUntil = [&](std::size_t c, std::string_view literal) -> std::size_t {
-    for (; c < count; ++c) {
-      if (literalAt(c, literal)) return c;
-      if (lineEnd(c)) break;
-    }
-    return count + 1;
+  std::vector<std::size_t> nextLineEnd(count + 1, count);
+  for (std::size_t c = count; c-- > 0;) nextLineEnd[c] = lineEnd(c) ? c : nextLineEnd[c + 1];
+  auto places = [&](std::string_view literal) {
+    std::vector<std::size_t> next(count + 1, count);
+    for (std::size_t c = count; c-- > 0;) next[c] = literalAt(c, literal, count) ? c : next[c + 1];
+    return next;
+  };
+  const std::vector<std::size_t> nextMiddle = places(kMiddle), nextClose = places(kClose);
+  // The first character from c where literal starts and ends by end, before
+  // any line end; none is count + 1.
+  auto lazyUntil = [&](std::size_t c, const std::vector<std::size_t>& next, std::string_view literal,
+                       std::size_t end) -> std::size_t {
+    if (c > count) return count + 1;
+    const std::size_t p = next[c];
+    return p < nextLineEnd[c] && p + literal.size() <= end ? p : count + 1;
   };
 
   std::vector<Row> rows;
   for (std::size_t c = 0; c < count;) {
-    if (literalAt(c, kOpen)) {
-      const std::size_t middle = lazyUntil(c + kOpen.size(), kMiddle);
+    const std::size_t end = std::min(count, c + kMaxMatch);
+    if (literalAt(c, kOpen, end)) {
+      const std::size_t middle = lazyUntil(c + kOpen.size(), nextMiddle, kMiddle, end);
       if (middle <= count) {
-        const std::size_t close = lazyUntil(middle + kMiddle.size(), kClose);
+        const std::size_t close = lazyUntil(middle + kMiddle.size(), nextClose, kClose, end);
         if (close <= count) {
           rows.push_back({{at[c], at[close + kClose.size()]},
                           {at[c + kOpen.size()], at[middle]},

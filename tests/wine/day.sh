@@ -10,7 +10,7 @@
 # fills 编辑框2, 编辑框_结果 and their counters; a draw typed by hand adds its
 # row and plan line; 按钮3 puts numbers and plan on the clipboard; settings
 # saved, a box changed, settings loaded back; a new draw on the portal brings
-# the notification window, a plan line and a new search; closing ends with
+# the chime request, the notification window, a plan line and a new search; closing ends with
 # exit code 0 and the plan file holds the plan area's text.
 # Screenshots: build/screenshots/search.png, notify-day.png.
 set -euo pipefail
@@ -139,8 +139,10 @@ shot() {
 
 # --- the day ------------------------------------------------------------------------
 
-wine "$exe" >"$work/zrtk.out" 2>&1 &
+# Wine's trace of winmm shows each request to play a sound (the chime).
+WINEDEBUG=trace+winmm wine "$exe" >"$work/zrtk.out" 2>&1 &
 zrtk_pid=$!
+chimes() { grep -c 'PlaySound' "$work/zrtk.out" || true; }
 win=$(zr_wait_window "$zrtk_pid" "$ZR_MAIN_CAPTION" 60) || fail "the main window did not appear"
 wait_for 30 peek rect main "$(id 按钮_搜索)" || fail "zr_peek does not find the main window"
 step "started"
@@ -202,6 +204,7 @@ wait_for 10 text_is 编辑框_取开奖期 "$kept" || fail "loading the settings
 step "settings saved and loaded back ($kept)"
 
 # A new draw: automatic mode polling every 5 s finds the portal's newest draw.
+before_chimes=$(chimes)
 before_lines=$(lines)
 before_results=$(text 编辑框_结果)
 type_into 编辑框_自动开奖时间 5
@@ -209,6 +212,8 @@ click 单选框_自动开奖
 notify() { xdotool search --name '更新开奖咯' | head -n 1 | grep .; }
 wait_for 60 notify || fail "no notification window after a new draw"
 note=$(notify)
+chimed() { [ "$(chimes)" -gt "$before_chimes" ]; }
+wait_for 10 chimed || fail "the new draw brought no chime request"
 wait_for 10 peek text notify -1 || fail "zr_peek does not find the notification window"
 numbers_shown() { [ "$(peek text notify 6)" != "稍等" ]; }  # 标签_最新一期号码 of the notification form
 wait_for 10 numbers_shown || true
@@ -217,7 +222,7 @@ wait_for 20 lines_above "$before_lines" || fail "the new draw added no plan line
 results_changed() { filled 编辑框_结果 && [ "$(text 编辑框_结果)" != "$before_results" ]; }
 wait_for 180 results_changed || fail "the new draw brought no new search"
 click 单选框_手动开奖
-step "new draw $(text 标签_最新一期期号): notification, plan line, new search ($(text 标签_注数))"
+step "new draw $(text 标签_最新一期期号): chime, notification, plan line, new search ($(text 标签_注数))"
 
 # Close: exit code 0, the plan file holds the plan area's text.
 plan=$(text 编辑框_计划区)

@@ -453,6 +453,33 @@ TEST_F(MainWindowTest, TypingReachesTheModelAndTheModelsChangesAreNotEchoed) {
   EXPECT_EQ(seenTexts(mf::编辑框_外号), (std::vector<std::string>{GBK("昵称"), GBK("别名")}));
 }
 
+TEST_F(MainWindowTest, KeysThroughTheProgramsOwnLoopTypeAndMoveTheFocus) {
+  // The loop of zrtk.exe (with its dialog navigation), not the test's pump.
+  HWND box = control(mf::编辑框_外号);
+  typeInto(mf::编辑框_外号, L"");
+  ASSERT_TRUE(pumpUntil([&] { return app.main().text(mf::编辑框_外号).empty(); }));
+  SetForegroundWindow(form);
+  SetFocus(box);
+  ASSERT_EQ(GetFocus(), box);
+  for (wchar_t ch : std::wstring(L"甲乙")) PostMessageW(box, WM_CHAR, ch, 1);
+  PostMessageW(box, WM_KEYDOWN, VK_TAB, 1);
+  PostMessageW(box, WM_KEYUP, VK_TAB, 0xC0000001);
+  // WM_QUIT comes once nothing else is queued: the keys, their handlers.
+  ui.quit(0);
+  // Should anything hang, the loop still ends.
+  UINT_PTR guard = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+  EXPECT_EQ(ui.run(), 0);
+  KillTimer(nullptr, guard);
+
+  EXPECT_EQ(shown(mf::编辑框_外号), L"甲乙");
+  EXPECT_EQ(app.main().text(mf::编辑框_外号), GBK("甲乙"));
+  ASSERT_TRUE(pumpUntil([&] { return seenTexts(mf::编辑框_外号).size() >= 3; }));
+  EXPECT_EQ(seenTexts(mf::编辑框_外号).back(), GBK("甲乙"));
+  // Tab went to the next control of the window.
+  EXPECT_NE(GetFocus(), box);
+  EXPECT_TRUE(IsChild(form, GetFocus()));
+}
+
 TEST_F(MainWindowTest, ABurstOfStatusTextsCostsAtMostAboutOneRefreshPerFrame) {
   HWND bar = control(mf::状态条1);
   StatusBarCounts::original =

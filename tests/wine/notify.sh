@@ -10,6 +10,7 @@
 # The demo portal is a Linux program: $ZR_PORTAL, or a zr_portal of one of the
 # Linux builds under build/, or one built here into build/host.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/wine_lib.bash"
 
 exe=$1
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -43,8 +44,7 @@ if [ -z "$portal" ]; then
   portal=$(ls -t "$repo"/build/*/tools/zr_portal 2>/dev/null | head -n 1 || true)
 fi
 if [ -z "$portal" ]; then
-  cmake -S "$repo" -B "$repo/build/host" -DCMAKE_BUILD_TYPE=Release -DZR_TESTS=OFF >/dev/null
-  cmake --build "$repo/build/host" -j2 --target zr_portal >/dev/null
+  (cd "$repo" && cmake --preset host >/dev/null && cmake --build --preset host --target zr_portal >/dev/null)
   portal=$repo/build/host/tools/zr_portal
 fi
 [ -x "$portal" ] || fail "no demo portal at $portal"
@@ -104,14 +104,13 @@ import -window root "$shots/notify.png"
 [ "$Y" -ge $((screen_h / 2)) ] || fail "the window is not at the bottom: y=$Y"
 
 gone() { ! xdotool search --name '更新开奖咯' | grep -q .; }
-wait_for 12 gone || fail "the notification window was still open after 12 s"
+wait_for 10 gone || fail "the notification window was still open 10 s after it appeared"
 echo "notification window closed after $(($(date +%s) - appeared)) s"
 
-main=$(xdotool search --name '内置独特随机种子算法' | head -n 1)
+main=$(xdotool search --onlyvisible --name "$ZR_MAIN_CAPTION" 2>/dev/null | head -n 1 || true)
 [ -n "$main" ] || fail "the main window is gone"
-xdotool key --window "$main" alt+F4
-rc=0
-wait "$zrtk_pid" || rc=$?
+zr_close "$main"
+zr_wait_exit "$zrtk_pid" 10 || fail "zrtk.exe still runs 10 s after its window was closed"
 zrtk_pid=""
-[ "$rc" -eq 0 ] || fail "zrtk.exe ended with exit code $rc"
+[ "$ZR_EXIT_CODE" = 0 ] || fail "zrtk.exe ended with exit code $ZR_EXIT_CODE"
 echo "notify.sh: passed"

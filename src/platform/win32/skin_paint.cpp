@@ -252,8 +252,8 @@ void fill(HDC dc, const RECT& rc, Rgb colour) {
 
 // A frame of one pixel, its corners rounded by radius, filled with face
 // (or hollow without one).
-void roundFrame(HDC dc, const RECT& rc, Rgb line, const Rgb* face, int radius, int width = 1) {
-  HPEN pen = CreatePen(PS_SOLID, width, ref(line));
+void roundFrame(HDC dc, const RECT& rc, Rgb line, const Rgb* face, int radius) {
+  HPEN pen = CreatePen(PS_SOLID, 1, ref(line));
   HGDIOBJ oldPen = SelectObject(dc, pen);
   HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(face ? DC_BRUSH : NULL_BRUSH));
   if (face) SetDCBrushColor(dc, ref(*face));

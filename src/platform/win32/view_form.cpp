@@ -89,6 +89,11 @@ HWND FormView::create(std::shared_ptr<ui::FormModel> model, ViewOptions options)
   view->createControls();
   // The window takes the DPI of the monitor it was placed on.
   view->layout(dpi::forWindow(hwnd));
+  // Placed on a monitor of another DPI than the primary one, it takes that monitor's size.
+  if (view->dpi_ != screenDpi) {
+    SetWindowPos(hwnd, nullptr, 0, 0, dpi::scale(view->spec_.w, view->dpi_), dpi::scale(view->spec_.h, view->dpi_),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   // The window takes the skin's look, if one is attached, before it shows.
   skin::install();
   skin::formCreated(hwnd, view->spec_, view->controls_);
