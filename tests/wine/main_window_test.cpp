@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "plan/plan.h"
 #include "platform/fake/recorders.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/services.h"
@@ -25,7 +26,6 @@
 #include "platform/win32/view_form.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/window_system.h"
-#include "plan/plan.h"
 #include "shell/app.h"
 #include "shell/counters.h"
 #include "shell/settings.h"
@@ -53,14 +53,20 @@ class DriveFolder final : public FileSystem {
     CreateDirectoryW(dir_.c_str(), nullptr);
   }
   ~DriveFolder() override {
-    for (const wchar_t* name : {L"计划区.txt", L"保存配置ZRTK.ini"}) DeleteFileW((dir_ + L"\\" + name).c_str());
+    for (const wchar_t* name : {L"计划区.txt", L"保存配置ZRTK.ini"}) {
+      DeleteFileW((dir_ + L"\\" + name).c_str());
+      RemoveDirectoryW((dir_ + L"\\" + name).c_str());
+    }
     RemoveDirectoryW(dir_.c_str());
   }
   std::optional<std::string> readFile(const std::string& path) override { return real_.readFile(map(path)); }
   bool writeFileAtomic(const std::string& path, std::string_view bytes) override {
     return real_.writeFileAtomic(map(path), bytes);
   }
+  bool exists(const std::string& path) override { return real_.exists(map(path)); }
   std::optional<std::string> read(const wchar_t* name) { return real_.readFile(text::wideToGbk(dir_ + L"\\" + name)); }
+  // A folder where a file of the program belongs: it can be neither read nor replaced.
+  void block(const wchar_t* name) { CreateDirectoryW((dir_ + L"\\" + name).c_str(), nullptr); }
 
  private:
   std::string map(const std::string& path) const {
@@ -285,8 +291,8 @@ TEST_F(MainWindowTest, TheProcessAndItsWindowArePerMonitorDpiAware) {
   using GetContextFn = HANDLE(WINAPI*)(HWND);
   using AwarenessFn = int(WINAPI*)(HANDLE);
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  auto windowContext = reinterpret_cast<GetContextFn>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+  auto windowContext =
+      reinterpret_cast<GetContextFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
   auto awareness = reinterpret_cast<AwarenessFn>(
       reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
   ASSERT_TRUE(kAware);
@@ -370,20 +376,38 @@ TEST_F(MainWindowTest, CopyOfNumbersAndPlanFillsTheClipboard) {
 
 TEST_F(MainWindowTest, SaveThenLoadRestoresTheBoxesOfTheWindow) {
   // The boxes of the settings file: 数据 (the advert last, saved only) and 数据1.
-  const std::vector<int> data = {
-      mf::编辑框_取开奖期,       mf::编辑框_取中奖期_左,   mf::编辑框_取中奖期_右,   mf::编辑框_取不中期_左,
-      mf::编辑框_取不中期_右,    mf::编辑框_当前连挂_左,   mf::编辑框_当前连挂_右,   mf::编辑框_当前连中_左,
-      mf::编辑框_当前连中_右,    mf::编辑框_范围最大连中_左, mf::编辑框_范围最大连中_右, mf::编辑框_范围最大连挂_左,
-      mf::编辑框_范围最大连挂_右, mf::编辑框_注数_左,       mf::编辑框_注数_右,       mf::编辑框_大底个数,
-      mf::编辑框_容错_左,        mf::编辑框_容错_右,       mf::编辑框_容对_左,       mf::编辑框_容对_右,
-      mf::编辑框_外号,           mf::编辑框_分隔符,        mf::编辑框_中奖符号,      mf::编辑框_挂奖符号,
-      mf::编辑框_广告};
-  const std::vector<int> data1 = {
-      mf::编辑框_取开奖期1,       mf::编辑框_取中奖期_左1,   mf::编辑框_取中奖期_右1,   mf::编辑框_取不中期_左1,
-      mf::编辑框_取不中期_右1,    mf::编辑框_当前连挂_左1,   mf::编辑框_当前连挂_右1,   mf::编辑框_当前连中_左1,
-      mf::编辑框_当前连中_右1,    mf::编辑框_范围最大连中_左1, mf::编辑框_范围最大连中_右1, mf::编辑框_范围最大连挂_左1,
-      mf::编辑框_范围最大连挂_右1, mf::编辑框_注数_左1,       mf::编辑框_注数_右1,       mf::编辑框_大底个数1,
-      mf::编辑框_容错_左1,        mf::编辑框_容错_右1,       mf::编辑框_容对_左1,       mf::编辑框_容对_右1};
+  const std::vector<int> data = {mf::编辑框_取开奖期,
+                                 mf::编辑框_取中奖期_左,
+                                 mf::编辑框_取中奖期_右,
+                                 mf::编辑框_取不中期_左,
+                                 mf::编辑框_取不中期_右,
+                                 mf::编辑框_当前连挂_左,
+                                 mf::编辑框_当前连挂_右,
+                                 mf::编辑框_当前连中_左,
+                                 mf::编辑框_当前连中_右,
+                                 mf::编辑框_范围最大连中_左,
+                                 mf::编辑框_范围最大连中_右,
+                                 mf::编辑框_范围最大连挂_左,
+                                 mf::编辑框_范围最大连挂_右,
+                                 mf::编辑框_注数_左,
+                                 mf::编辑框_注数_右,
+                                 mf::编辑框_大底个数,
+                                 mf::编辑框_容错_左,
+                                 mf::编辑框_容错_右,
+                                 mf::编辑框_容对_左,
+                                 mf::编辑框_容对_右,
+                                 mf::编辑框_外号,
+                                 mf::编辑框_分隔符,
+                                 mf::编辑框_中奖符号,
+                                 mf::编辑框_挂奖符号,
+                                 mf::编辑框_广告};
+  const std::vector<int> data1 = {mf::编辑框_取开奖期1,        mf::编辑框_取中奖期_左1,     mf::编辑框_取中奖期_右1,
+                                  mf::编辑框_取不中期_左1,     mf::编辑框_取不中期_右1,     mf::编辑框_当前连挂_左1,
+                                  mf::编辑框_当前连挂_右1,     mf::编辑框_当前连中_左1,     mf::编辑框_当前连中_右1,
+                                  mf::编辑框_范围最大连中_左1, mf::编辑框_范围最大连中_右1, mf::编辑框_范围最大连挂_左1,
+                                  mf::编辑框_范围最大连挂_右1, mf::编辑框_注数_左1,         mf::编辑框_注数_右1,
+                                  mf::编辑框_大底个数1,        mf::编辑框_容错_左1,         mf::编辑框_容错_右1,
+                                  mf::编辑框_容对_左1,         mf::编辑框_容对_右1};
   // 取开奖期 must stay within the draw list's rows to be kept.
   for (int i = 0; i < 20; ++i) app.main().appendRow(mf::超级列表框1);
   auto value = [](int section, std::size_t i) {
@@ -418,6 +442,17 @@ TEST_F(MainWindowTest, SaveThenLoadRestoresTheBoxesOfTheWindow) {
   EXPECT_EQ(shown(mf::编辑框_广告), L"x");  // the advert is never loaded back
 }
 
+TEST_F(MainWindowTest, ASaveThatFailsSaysSo) {
+  files.block(L"保存配置ZRTK.ini");
+  MessageBoxAnswerer answerer;
+  click(mf::按钮_保存配置);
+  ASSERT_TRUE(pumpUntil([&] { return !answerer.boxes().empty(); }));
+  pumpUntil([] { return false; }, 100);
+  ASSERT_EQ(answerer.boxes().size(), 1u);
+  EXPECT_EQ(answerer.boxes()[0].title, L"错误");
+  EXPECT_EQ(answerer.boxes()[0].text, L"保存数据失败!");
+}
+
 TEST_F(MainWindowTest, TypingReachesTheModelAndTheModelsChangesAreNotEchoed) {
   HWND box = control(mf::编辑框_结果);
   SetFocus(box);
@@ -438,7 +473,8 @@ TEST_F(MainWindowTest, TypingReachesTheModelAndTheModelsChangesAreNotEchoed) {
   for (const char* text : {"7 8 9 ", "7 8 9 "}) {
     want.push_back(text);
     std::thread([&] { app.main().setText(mf::编辑框_结果, text); }).join();
-    ASSERT_TRUE(pumpUntil([&] { return shown(mf::编辑框_结果) == L"7 8 9 " && seenTexts(mf::编辑框_结果).size() >= want.size(); }));
+    ASSERT_TRUE(pumpUntil(
+        [&] { return shown(mf::编辑框_结果) == L"7 8 9 " && seenTexts(mf::编辑框_结果).size() >= want.size(); }));
     pumpUntil([] { return false; }, 100);
     EXPECT_EQ(seenTexts(mf::编辑框_结果), want);
   }
@@ -482,8 +518,8 @@ TEST_F(MainWindowTest, KeysThroughTheProgramsOwnLoopTypeAndMoveTheFocus) {
 
 TEST_F(MainWindowTest, ABurstOfStatusTextsCostsAtMostAboutOneRefreshPerFrame) {
   HWND bar = control(mf::状态条1);
-  StatusBarCounts::original =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StatusBarCounts::proc)));
+  StatusBarCounts::original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StatusBarCounts::proc)));
   StatusBarCounts::setTexts[1] = 0;
   StatusBarCounts::paints = 0;
 
@@ -504,8 +540,7 @@ TEST_F(MainWindowTest, ABurstOfStatusTextsCostsAtMostAboutOneRefreshPerFrame) {
     return std::wstring(text);
   };
   ASSERT_TRUE(pumpUntil([&] { return finished && shownPart() == last; }, 30000));
-  const double ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   worker.join();
   pumpUntil([] { return false; }, 100);
   SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StatusBarCounts::original));
@@ -514,9 +549,11 @@ TEST_F(MainWindowTest, ABurstOfStatusTextsCostsAtMostAboutOneRefreshPerFrame) {
   const int frames = static_cast<int>(ms / 16.0);
   std::printf("%d status texts in %.0f ms (%d frames): %d refreshes of the part, %d paints of the bar\n", kTexts, ms,
               frames, refreshes, StatusBarCounts::paints.load());
+  // About one per frame: a little room for a late timer and the first refresh.
+  const int allowed = frames + frames / 10 + 3;
   EXPECT_GE(refreshes, 1);
-  EXPECT_LE(refreshes, frames + 3);
-  EXPECT_LE(StatusBarCounts::paints.load(), frames + 3);
+  EXPECT_LE(refreshes, allowed);
+  EXPECT_LE(StatusBarCounts::paints.load(), allowed);
   EXPECT_EQ(shownPart(), last);
   EXPECT_EQ(StatusBarCounts::setTexts[0], 0);  // the other part was left alone
 }
