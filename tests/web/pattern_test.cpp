@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <regex>
 
 #include "text/gbk.h"
@@ -142,6 +143,8 @@ TEST(PatternTest, MatchesAgreeWithTheEngineAlone) {
       {L"<td>(.*?)</td>", L"<td>1</td><TD>2</td>\n<td>3\n</td>"},
       {L"aa", L"aaaaa"},
       {L"ab?", L"a ab abb"},
+      {L"<b>(.*?)</b>x", L"<b>1</b>y <b>2</b>x\n<b>3</b>\nx <B>4</b>X"},
+      {L"a(.)c(.)e", L"abcde axcxe\nabc\nde"},
   };
   const auto options = std::regex::ECMAScript | std::regex::icase | std::regex::multiline;
   for (const auto& c : cases) {
@@ -159,6 +162,29 @@ TEST(PatternTest, MatchesAgreeWithTheEngineAlone) {
       found.push_back(m + "@" + std::to_string(position));
     }
     EXPECT_EQ(found, expected) << text::wideToGbk(c.pattern);
+  }
+}
+
+// A page served as one long line: every row is found, and each lazy group
+// stops at its first closing tag.
+TEST(PatternTest, RowsOfAPageWithoutLineEnds) {
+  std::string page = "<html><body><table>";
+  for (int p = 1; p <= 120; ++p) {
+    char row[160];
+    std::snprintf(row, sizeof row, "<tr><td class='gray'>%03d</td><td class='red big'>%05d</td><td>x</td></tr>", p,
+                  p * 37);
+    page += row;
+  }
+  page += "</table></body></html>";
+  PatternExtractor x;
+  ASSERT_TRUE(x.create(kRow, page));
+  ASSERT_EQ(x.matchCount(), 120);
+  for (int k = 1; k <= 120; k += 17) {
+    char period[8], number[8];
+    std::snprintf(period, sizeof period, "%03d", k);
+    std::snprintf(number, sizeof number, "%05d", k * 37);
+    EXPECT_EQ(x.subMatchText(k, 1), period);
+    EXPECT_EQ(x.subMatchText(k, 2), number);
   }
 }
 

@@ -180,16 +180,26 @@ wait_for 10 text_is 标签_最新一期号码 12345 || fail "the latest number s
 wait_for 10 lines_above "$before_lines" || fail "the typed draw added no plan line"
 step "typed draw $next 12345: row $(rows), plan line '$(text 编辑框_计划区 | grep . | tail -n 1)'"
 
-# 按钮3: the result numbers and the plan.
+# 按钮3: the result numbers, the plan, its statistics and the advert.
 click 按钮3
-first_number=$(text 编辑框_结果 | tr -s ' \n' '\n' | grep . | head -n 1)
+numbers=$(text 编辑框_结果 | tr -s ' \n' '\n' | grep .)
+first_number=$(head -n 1 <<<"$numbers")
+last_number=$(tail -n 1 <<<"$numbers")
 last_line=$(text 编辑框_计划区 | grep . | tail -n 1)
-on_clipboard() { local c; c=$(peek clip); [[ "$c" == *"$first_number"* && "$c" == *"$last_line"* ]]; }
-wait_for 10 on_clipboard || fail "the clipboard holds '$(peek clip | head -n 3)'"
-step "按钮3 copied numbers and plan"
+statistics="人工参数搜索：总共$(lines)期"
+advert=$(text 编辑框_广告)
+on_clipboard() {
+  local c
+  c=$(peek clip)
+  [[ "$c" == *"$first_number"* && "$c" == *"$last_number"* && "$c" == *"$last_line"* &&
+    "$c" == *"$statistics"* && "$c" == *"$advert"* ]]
+}
+wait_for 10 on_clipboard || fail "the clipboard holds '$(peek clip | head -n 5)'"
+step "按钮3 copied numbers, plan, '$statistics…' and the advert"
 
-# Save, change a box, load back.
-kept=$(text 编辑框_取开奖期)
+# Save, change boxes, load them back.
+kept_window=$(text 编辑框_取开奖期)
+kept_sets=$(text 编辑框_大底个数)
 click 按钮_保存配置
 ok_box() { xdotool search --name '^OK!$' | head -n 1 | grep .; }
 wait_for 15 ok_box || fail "no confirmation of the save"
@@ -197,11 +207,13 @@ box=$(ok_box)
 xdotool windowfocus "$box" 2>/dev/null || true
 xdotool key --window "$box" Return 2>/dev/null || xdotool key Return
 wait_for 10 bash -c "! xdotool search --name '^OK!\$' | grep -q ." || fail "the confirmation did not close"
-grep -q . "$settings" || fail "the settings file is empty"
+iconv -f GBK -t UTF-8 "$settings" | grep -q '^\[数据\]' || fail "the settings file has no section 数据"
 type_into 编辑框_取开奖期 77
+type_into 编辑框_大底个数 9
 click 按钮_提取设置
-wait_for 10 text_is 编辑框_取开奖期 "$kept" || fail "loading the settings left 编辑框_取开奖期 at '$(text 编辑框_取开奖期)'"
-step "settings saved and loaded back ($kept)"
+wait_for 10 text_is 编辑框_取开奖期 "$kept_window" || fail "loading left 编辑框_取开奖期 at '$(text 编辑框_取开奖期)'"
+wait_for 10 text_is 编辑框_大底个数 "$kept_sets" || fail "loading left 编辑框_大底个数 at '$(text 编辑框_大底个数)'"
+step "settings saved, changed and loaded back ($kept_window, $kept_sets)"
 
 # A new draw: automatic mode polling every 5 s finds the portal's newest draw.
 before_chimes=$(chimes)
