@@ -2,18 +2,50 @@
 # The main window in the program's own look and, with ZRTK_LOOK=system, in
 # the system's look: screenshots build/screenshots/skin.png and system.png.
 # The skin's window background (#F4F6F8, resources/skin.zsk) covers much of
-# the skinned window and none of the system one.
+# the skinned window and none of the system one. Both show the demo portal's
+# draws (build/host/tools/zr_portal, or $ZR_PORTAL) and an empty plan.
 #   look.sh ZRTK_EXE BUILD_DIR   (run through tools/wine-env)
 set -euo pipefail
 exe=$1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-shots=$(cd "$here/../.." && pwd)/build/screenshots
+repo=$(cd "$here/../.." && pwd)
+shots=$repo/build/screenshots
+drive_d=$repo/build/drive_d
 . "$here/wine_lib.bash"
-mkdir -p "$shots"
+mkdir -p "$shots" "$drive_d"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+portal_pid=""
+files=("$drive_d/保存配置ZRTK.ini" "$drive_d/计划区.txt")
+for f in "${files[@]}"; do [ -f "$f" ] && cp "$f" "$work/$(basename "$f").saved"; done
+cleanup() {
+  [ -n "$portal_pid" ] && kill "$portal_pid" 2>/dev/null || true
+  for f in "${files[@]}"; do
+    if [ -f "$work/$(basename "$f").saved" ]; then mv -f "$work/$(basename "$f").saved" "$f"; else rm -f "$f"; fi
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+portal=${ZR_PORTAL:-$repo/build/host/tools/zr_portal}
+if [ ! -x "$portal" ]; then
+  (cd "$repo" && cmake --preset host -B build/host >/dev/null && cmake --build build/host --target zr_portal -j2 >/dev/null) ||
+    zr_fail "the demo portal could not be built"
+fi
+"$portal" --port 0 --days 2 >"$work/portal.out" 2>"$work/portal.err" &
+portal_pid=$!
+i=0
+until grep -q 'zr_portal ready' "$work/portal.out"; do
+  i=$((i + 1))
+  [ "$i" -ge 150 ] && zr_fail "the demo portal did not start"
+  sleep 0.1
+done
+address=$(sed -n 's/.*zr_portal ready http:\/\/\(.*\)$/\1/p' "$work/portal.out" | head -n 1)
+printf '[网络]\r\n开奖网站=%s\r\n' "$address" | iconv -f UTF-8 -t GBK >"${files[0]}"
+rm -f "${files[1]}"
 
 background='#F4F6F8'
+peek=$2/tests/wine/zr_peek.exe
+[ -f "$peek" ] || cmake --build "$2" --target zr_peek -j2 >/dev/null || zr_fail "zr_peek.exe could not be built"
 
 # share FILE: the part of the picture in the skin's window background.
 share() {
@@ -21,13 +53,22 @@ share() {
     -format '%[fx:mean]' info:
 }
 
-# shoot LOOK FILE: starts the program in the look, waits for the first draw
-# list notice, saves the window once it has stopped changing, closes it.
+# shoot LOOK FILE: starts the program in the look, waits until the draw list
+# has filled (the latest-draw label changes), saves the window once it has
+# stopped changing, closes it.
 shoot() {
   local look=$1 file=$2 pid win i=0
   ZRTK_LOOK=$look wine "$exe" >"$work/$look.log" 2>&1 &
   pid=$!
   win=$(zr_wait_window "$pid" "$ZR_MAIN_CAPTION" 60) || zr_fail "the main window did not appear ($look)"
+  i=0
+  latest() { wine "$peek" text main 3 2>/dev/null | tr -d '\r'; }  # 标签_最新一期期号
+  until [ -n "$(latest)" ] && [ "$(latest)" != "等待显示." ]; do
+    i=$((i + 1))
+    [ "$i" -ge 300 ] && zr_fail "the draw list did not fill ($look)"
+    sleep 0.1
+  done
+  i=0
   import -window "$win" "$work/a.png"
   while [ "$i" -lt 30 ]; do
     sleep 0.5
