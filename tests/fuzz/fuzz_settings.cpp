@@ -154,16 +154,30 @@ struct Program {
   zr::shell::App app{services};
 };
 
-void checkButtons(const std::string& existing, bool fileExists, const std::vector<std::string>& values) {
+// The settings file before a save: none, one that reads, or one that is
+// there but cannot be read (another program holds it).
+enum class Before { Absent, Readable, Locked };
+
+void checkButtons(const std::string& existing, Before before, const std::vector<std::string>& values) {
   static Program* program = new Program();  // lives for the whole run
   auto& form = program->app.main();
   const std::string& path = GBK("D:\\保存配置ZRTK.ini");
-  // A file that cannot be read is one that does not exist, for the save.
-  program->files.put(path, existing);
-  program->files.setReadable(fileExists);
+  if (before == Before::Absent) {
+    program->files.remove(path);
+  } else {
+    program->files.put(path, existing);
+  }
+  program->files.setReadable(before != Before::Locked);
   for (std::size_t i = 0; i < kBoxes.size(); ++i) form.setText(kBoxes[i], values[i]);
 
   zr::shell::saveSettings(program->app);
+  if (before == Before::Locked) {
+    // A locked file is not replaced; once free, the save goes over it.
+    FUZZ_CHECK(program->dialogs.last == GBK("保存数据失败!"));
+    FUZZ_CHECK(program->files.get(path) == existing);
+    program->files.setReadable(true);
+    zr::shell::saveSettings(program->app);
+  }
   FUZZ_CHECK(program->dialogs.last == GBK("保存数据成功!"));
   program->files.setReadable(true);
   for (int box : kBoxes) form.setText(box, "");
@@ -187,7 +201,7 @@ void checkButtons(const std::string& existing, bool fileExists, const std::vecto
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
-  const bool fileExists = input.ConsumeBool();
+  const auto before = static_cast<Before>(input.ConsumeIntegralInRange<int>(0, 2));
   const std::string existing = input.ConsumeRandomLengthString(8192);
   std::vector<std::string> values;
   for (std::size_t i = 0; i < kBoxes.size(); ++i) values.push_back(input.ConsumeRandomLengthString(48));
@@ -205,7 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!value || value->size() <= kMaxValue);
   }
 
-  checkFileFormat(fileExists ? existing : std::string(), values);
-  checkButtons(existing, fileExists, values);
+  checkFileFormat(before == Before::Absent ? std::string() : existing, values);
+  checkButtons(existing, before, values);
   return 0;
 }

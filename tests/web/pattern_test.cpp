@@ -130,6 +130,46 @@ TEST(PatternTest, LongLineWithoutTheRowEndDoesNotOverflowTheStack) {
   EXPECT_EQ(x.matchCount(), 0);
 }
 
+// A line of row starts without a row end: every attempt fails, and each must
+// fail at once, not by running the engine to the line's end (the line below
+// took minutes that way).
+TEST(PatternTest, ManyRowStartsOnOneLineEndQuickly) {
+  std::string page;
+  for (int i = 0; i < 5000; ++i) page += "<tr><td class='gray'>";
+  page += "\n<tr><td class='gray'>001</td><td class='red big'>12345</td><td>";
+  PatternExtractor x;
+  EXPECT_TRUE(x.create(kRow, page));
+  ASSERT_EQ(x.matchCount(), 1);
+  EXPECT_EQ(x.subMatchText(1, 1), "001");
+  EXPECT_EQ(x.subMatchText(1, 2), "12345");
+}
+
+// Rows on a line longer than the engine's short-line limit keep the lazy
+// groups' shortest ends; a match of more than 2048 characters is not found.
+TEST(PatternTest, LongLinesKeepLazyGroupsAndLongMatchesAreNotFound) {
+  std::string line;
+  for (int i = 0; i < 100; ++i) {
+    line += "<tr><td class='gray'>" + std::to_string(i) + "</td><td class='red big'>" + std::to_string(i * 7) +
+            "</td><td>x</td></tr>";
+  }
+  PatternExtractor x;
+  EXPECT_TRUE(x.create(kRow, line));
+  ASSERT_EQ(x.matchCount(), 100);
+  EXPECT_EQ(x.subMatchText(100, 1), "99");
+  EXPECT_EQ(x.subMatchText(100, 2), "693");
+
+  // The text of a match, its period cell of the given length.
+  const auto row = [](std::size_t cell) {
+    return "<tr><td class='gray'>" + std::string(cell, '1') + "</td><td class='red big'>2</td><td";
+  };
+  const std::size_t fixedPart = row(0).size();
+  x.create(kRow, row(2048 - fixedPart) + ">");
+  EXPECT_EQ(x.matchCount(), 1);
+  x.create(kRow, row(2049 - fixedPart) + ">\n" + row(1) + ">");
+  ASSERT_EQ(x.matchCount(), 1);
+  EXPECT_EQ(x.subMatchText(1, 1), "1");
+}
+
 // The extractor starts the engine only where a pattern's leading literal
 // occurs; it must find exactly what the engine finds on its own.
 TEST(PatternTest, MatchesAgreeWithTheEngineAlone) {
@@ -145,6 +185,13 @@ TEST(PatternTest, MatchesAgreeWithTheEngineAlone) {
       {L"ab?", L"a ab abb"},
       {L"<b>(.*?)</b>x", L"<b>1</b>y <b>2</b>x\n<b>3</b>\nx <B>4</b>X"},
       {L"a(.)c(.)e", L"abcde axcxe\nabc\nde"},
+      // The texts a match must hold after its start, found around groups,
+      // escapes and repeats.
+      {L"a\\.b(.*?)c\\?d", L"a.bxxcd a.bc?d a.b\nc?d AXBCD"},
+      {L"x(ab)+c(de)?f", L"xababcdef xcf xabcf xabcdf"},
+      {L"a(?=b)bc.y*z", L"abcxz abcxyyz abc z"},
+      {L"q((r)s)?t[uv]w", L"qrstuw qtvw qrstw"},
+      {L"m\\d+n(o)", L"m12no mno m3n"},
   };
   const auto options = std::regex::ECMAScript | std::regex::icase | std::regex::multiline;
   for (const auto& c : cases) {

@@ -25,7 +25,6 @@ drive_d=$repo/build/drive_d
 mkdir -p "$shots" "$drive_d"
 
 work=$(mktemp -d)
-portal_pid=""
 zrtk_pid=""
 settings=$drive_d/保存配置ZRTK.ini
 plan_file=$drive_d/计划区.txt
@@ -39,25 +38,11 @@ fail() {
 
 step() { echo "day.sh: $*"; }
 
-wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
-  local limit=$(($1 * 10)) i=0
-  shift
-  until "$@" >/dev/null 2>&1; do
-    i=$((i + 1))
-    [ "$i" -ge "$limit" ] && return 1
-    sleep 0.1
-  done
-}
+wait_for() { zr_wait_for "$@"; }
 
 # --- the demo portal and zr_peek ---------------------------------------------
 
-portal=${ZR_PORTAL:-$repo/build/host/tools/zr_portal}
-if [ ! -x "$portal" ]; then
-  step "building the demo portal in build/host"
-  (cd "$repo" && cmake --preset host -B build/host >/dev/null && cmake --build build/host --target zr_portal -j2 >/dev/null) ||
-    fail "the demo portal could not be built"
-fi
-[ -x "$portal" ] || fail "no demo portal at $portal"
+portal=$(zr_portal_path "$repo") || fail "no demo portal (ZR_PORTAL, or build/host could not be built)"
 
 peek_exe=$build/tests/wine/zr_peek.exe
 if [ ! -f "$peek_exe" ]; then
@@ -66,24 +51,17 @@ fi
 
 # --- files on drive D:, put back afterwards -------------------------------------
 
-for f in "$settings" "$plan_file"; do
-  [ -f "$f" ] && cp "$f" "$work/$(basename "$f").saved"
-done
+zr_keep_files "$work" "$settings" "$plan_file"
 cleanup() {
   [ -n "$zrtk_pid" ] && kill "$zrtk_pid" 2>/dev/null || true
-  [ -n "$portal_pid" ] && kill "$portal_pid" 2>/dev/null || true
-  for f in "$settings" "$plan_file"; do
-    if [ -f "$work/$(basename "$f").saved" ]; then mv -f "$work/$(basename "$f").saved" "$f"; else rm -f "$f"; fi
-  done
+  [ -n "${ZR_PORTAL_PID:-}" ] && kill "$ZR_PORTAL_PID" 2>/dev/null || true
+  zr_restore_files "$work" "$settings" "$plan_file"
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-"$portal" --port 0 --every 3 --days 2 >"$work/portal.out" 2>"$work/portal.err" &
-portal_pid=$!
-wait_for 15 grep -q 'zr_portal ready' "$work/portal.out" || fail "the demo portal did not start"
-address=$(sed -n 's/.*zr_portal ready http:\/\/\(.*\)$/\1/p' "$work/portal.out" | head -n 1)
-printf '[网络]\r\n开奖网站=%s\r\n' "$address" | iconv -f UTF-8 -t GBK >"$settings"
+zr_start_portal "$portal" "$work" --every 3 --days 2 || fail "the demo portal did not start"
+zr_write_portal_key "$settings" "$ZR_PORTAL_ADDRESS"
 rm -f "$plan_file"
 
 # --- reading and driving the controls ---------------------------------------------

@@ -14,33 +14,18 @@ drive_d=$repo/build/drive_d
 . "$here/wine_lib.bash"
 mkdir -p "$shots" "$drive_d"
 work=$(mktemp -d)
-portal_pid=""
 files=("$drive_d/保存配置ZRTK.ini" "$drive_d/计划区.txt")
-for f in "${files[@]}"; do [ -f "$f" ] && cp "$f" "$work/$(basename "$f").saved"; done
+zr_keep_files "$work" "${files[@]}"
 cleanup() {
-  [ -n "$portal_pid" ] && kill "$portal_pid" 2>/dev/null || true
-  for f in "${files[@]}"; do
-    if [ -f "$work/$(basename "$f").saved" ]; then mv -f "$work/$(basename "$f").saved" "$f"; else rm -f "$f"; fi
-  done
+  [ -n "${ZR_PORTAL_PID:-}" ] && kill "$ZR_PORTAL_PID" 2>/dev/null || true
+  zr_restore_files "$work" "${files[@]}"
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-portal=${ZR_PORTAL:-$repo/build/host/tools/zr_portal}
-if [ ! -x "$portal" ]; then
-  (cd "$repo" && cmake --preset host -B build/host >/dev/null && cmake --build build/host --target zr_portal -j2 >/dev/null) ||
-    zr_fail "the demo portal could not be built"
-fi
-"$portal" --port 0 --days 2 >"$work/portal.out" 2>"$work/portal.err" &
-portal_pid=$!
-i=0
-until grep -q 'zr_portal ready' "$work/portal.out"; do
-  i=$((i + 1))
-  [ "$i" -ge 150 ] && zr_fail "the demo portal did not start"
-  sleep 0.1
-done
-address=$(sed -n 's/.*zr_portal ready http:\/\/\(.*\)$/\1/p' "$work/portal.out" | head -n 1)
-printf '[网络]\r\n开奖网站=%s\r\n' "$address" | iconv -f UTF-8 -t GBK >"${files[0]}"
+portal=$(zr_portal_path "$repo") || zr_fail "no demo portal (ZR_PORTAL, or build/host could not be built)"
+zr_start_portal "$portal" "$work" --days 2 || zr_fail "the demo portal did not start"
+zr_write_portal_key "${files[0]}" "$ZR_PORTAL_ADDRESS"
 rm -f "${files[1]}"
 
 background='#F4F6F8'

@@ -29,44 +29,24 @@ fail() {
   exit 1
 }
 
-wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
-  local limit=$(($1 * 10)) i=0
-  shift
-  until "$@" >/dev/null 2>&1; do
-    i=$((i + 1))
-    [ "$i" -ge "$limit" ] && return 1
-    sleep 0.1
-  done
-}
+wait_for() { zr_wait_for "$@"; }
 
-portal=${ZR_PORTAL:-}
-if [ -z "$portal" ]; then
-  portal=$(ls -t "$repo"/build/*/tools/zr_portal 2>/dev/null | head -n 1 || true)
-fi
-if [ -z "$portal" ]; then
-  (cd "$repo" && cmake --preset host >/dev/null && cmake --build --preset host --target zr_portal >/dev/null)
-  portal=$repo/build/host/tools/zr_portal
-fi
-[ -x "$portal" ] || fail "no demo portal at $portal"
+portal=$(zr_portal_path "$repo") || fail "no demo portal (ZR_PORTAL, or build/host could not be built)"
 
 work=$(mktemp -d)
-portal_pid=""
 zrtk_pid=""
 settings=$repo/build/drive_d/$(printf '保存配置ZRTK.ini')
 saved=""
 cleanup() {
   [ -n "$zrtk_pid" ] && kill "$zrtk_pid" 2>/dev/null || true
-  [ -n "$portal_pid" ] && kill "$portal_pid" 2>/dev/null || true
+  [ -n "${ZR_PORTAL_PID:-}" ] && kill "$ZR_PORTAL_PID" 2>/dev/null || true
   if [ -n "$saved" ]; then mv -f "$saved" "$settings"; else rm -f "$settings"; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 # The portal on a free port, publishing a new period every 3 seconds.
-"$portal" --port 0 --every 3 --days 2 >"$work/portal.out" 2>"$work/portal.err" &
-portal_pid=$!
-wait_for 15 grep -q 'zr_portal ready' "$work/portal.out" || fail "the demo portal did not start"
-address=$(sed -n 's/.*zr_portal ready http:\/\/\(.*\)$/\1/p' "$work/portal.out" | head -n 1)
+zr_start_portal "$portal" "$work" --every 3 --days 2 || fail "the demo portal did not start"
 
 # The program reads the portal's host from its settings file on drive D:.
 mkdir -p "$(dirname "$settings")"
@@ -74,7 +54,7 @@ if [ -f "$settings" ]; then
   saved=$work/settings.saved
   cp "$settings" "$saved"
 fi
-printf '[网络]\r\n开奖网站=%s\r\n' "$address" | iconv -f UTF-8 -t GBK >"$settings"
+zr_write_portal_key "$settings" "$ZR_PORTAL_ADDRESS"
 
 wine "$exe" >"$work/zrtk.out" 2>&1 &
 zrtk_pid=$!

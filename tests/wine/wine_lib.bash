@@ -83,3 +83,59 @@ zr_wait_exit() {
   ZR_EXIT_CODE=0
   wait "$pid" || ZR_EXIT_CODE=$?
 }
+
+# zr_wait_for SECONDS COMMAND...: polls until the command succeeds.
+zr_wait_for() {
+  local limit=$(($1 * 10)) i=0
+  shift
+  until "$@" >/dev/null 2>&1; do
+    i=$((i + 1))
+    [ "$i" -ge "$limit" ] && return 1
+    sleep 0.1
+  done
+}
+
+# zr_portal_path REPO: prints the demo portal's program ($ZR_PORTAL, or the
+# host build's, built first when it is missing); fails when there is none.
+zr_portal_path() {
+  local repo=$1 portal=${ZR_PORTAL:-$1/build/host/tools/zr_portal}
+  if [ ! -x "$portal" ]; then
+    (cd "$repo" && cmake --preset host >/dev/null && cmake --build --preset host --target zr_portal >/dev/null) >&2 ||
+      return 1
+  fi
+  [ -x "$portal" ] && echo "$portal"
+}
+
+# zr_start_portal PORTAL WORK ARG...: starts the demo portal on a free port
+# with the arguments, its output in WORK; sets ZR_PORTAL_PID and
+# ZR_PORTAL_ADDRESS (host:port) once it is ready.
+zr_start_portal() {
+  local portal=$1 work=$2
+  shift 2
+  "$portal" --port 0 "$@" >"$work/portal.out" 2>"$work/portal.err" &
+  ZR_PORTAL_PID=$!
+  zr_wait_for 15 grep -q 'zr_portal ready' "$work/portal.out" || return 1
+  ZR_PORTAL_ADDRESS=$(sed -n 's/.*zr_portal ready http:\/\/\(.*\)$/\1/p' "$work/portal.out" | head -n 1)
+}
+
+# zr_write_portal_key FILE ADDRESS: a settings file (GBK) that points the
+# program at the portal.
+zr_write_portal_key() {
+  printf '[网络]\r\n开奖网站=%s\r\n' "$2" | iconv -f UTF-8 -t GBK >"$1"
+}
+
+# zr_keep_files WORK FILE...: copies the files that exist into WORK;
+# zr_restore_files WORK FILE... puts them back (and removes the others).
+zr_keep_files() {
+  local work=$1 f
+  shift
+  for f in "$@"; do [ -f "$f" ] && cp "$f" "$work/$(basename "$f").saved"; done
+  return 0
+}
+zr_restore_files() {
+  local work=$1 f
+  shift
+  for f in "$@"; do
+    if [ -f "$work/$(basename "$f").saved" ]; then mv -f "$work/$(basename "$f").saved" "$f"; else rm -f "$f"; fi
+  done
+}

@@ -20,22 +20,6 @@ UINT deviceDpi() {
   return dpi ? dpi : 96;
 }
 
-bool faceExists(const wchar_t* face) {
-  LOGFONTW want{};
-  want.lfCharSet = DEFAULT_CHARSET;
-  wcsncpy(want.lfFaceName, face, LF_FACESIZE - 1);
-  HDC screen = GetDC(nullptr);
-  bool found = false;
-  EnumFontFamiliesExW(
-      screen, &want,
-      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-        *reinterpret_cast<bool*>(found) = true;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
-  return found;
-}
 
 // The first Chinese face the system has; the system's message font otherwise.
 const std::wstring& uiFace() {
@@ -52,6 +36,23 @@ const std::wstring& uiFace() {
 }
 
 }  // namespace
+
+bool faceExists(const wchar_t* face) {
+  LOGFONTW want{};
+  want.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(want.lfFaceName, face, LF_FACESIZE - 1);
+  HDC screen = GetDC(nullptr);
+  bool found = false;
+  EnumFontFamiliesExW(
+      screen, &want,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+        *reinterpret_cast<bool*>(found) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
 
 void enableAwareness() {
   // The manifest declares the awareness already; this covers a program

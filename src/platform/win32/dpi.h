@@ -16,6 +16,9 @@ UINT forSystem();
 inline int scale(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), 96); }
 inline int unscale(int value, UINT dpi) { return MulDiv(value, 96, static_cast<int>(dpi)); }
 
+// Whether the system has a font of this face name.
+bool faceExists(const wchar_t* face);
+
 // The program's UI font at the DPI: a clear Chinese face, 9 points.
 HFONT createUiFont(UINT dpi);
 

@@ -148,30 +148,13 @@ void rebuildLook(const std::optional<Palette>& wanted) {
   l.edit = CreateSolidBrush(ref((*wanted)[SkinRole::EditBackground]));
 }
 
-bool faceExists(const wchar_t* face) {
-  LOGFONTW want{};
-  want.lfCharSet = DEFAULT_CHARSET;
-  wcsncpy(want.lfFaceName, face, LF_FACESIZE - 1);
-  HDC screen = GetDC(nullptr);
-  bool found = false;
-  EnumFontFamiliesExW(
-      screen, &want,
-      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-        *reinterpret_cast<bool*>(found) = true;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
-  return found;
-}
-
 // The first monospaced face the system has; the font mapper's fixed-pitch
 // choice otherwise.
 const std::wstring& monoFace() {
   static const std::wstring face = [] {
     for (const wchar_t* candidate :
          {L"Consolas", L"Courier New", L"Lucida Console", L"Liberation Mono", L"DejaVu Sans Mono"}) {
-      if (faceExists(candidate)) return std::wstring(candidate);
+      if (dpi::faceExists(candidate)) return std::wstring(candidate);
     }
     return std::wstring();
   }();
@@ -380,7 +363,10 @@ void paintGroupBox(HWND hwnd, HDC dc) {
   if (oldFont) SelectObject(dc, oldFont);
 }
 
-LRESULT CALLBACK groupBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+// The window procedure of a control that we paint ourselves while a skin is
+// attached; without one it is the control's own.
+template <void (*paint)(HWND, HDC)>
+LRESULT CALLBACK ownPaintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (palette()) {
     switch (msg) {
       case WM_ERASEBKGND:
@@ -389,7 +375,7 @@ LRESULT CALLBACK groupBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       case WM_PRINTCLIENT: {
         PAINTSTRUCT ps;
         HDC dc = msg == WM_PAINT ? BeginPaint(hwnd, &ps) : reinterpret_cast<HDC>(wp);
-        paintGroupBox(hwnd, dc);
+        paint(hwnd, dc);
         if (msg == WM_PAINT) EndPaint(hwnd, &ps);
         return 0;
       }
@@ -432,25 +418,6 @@ void paintStatusBar(HWND hwnd, HDC dc) {
   if (oldFont) SelectObject(dc, oldFont);
 }
 
-LRESULT CALLBACK statusBarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (palette()) {
-    switch (msg) {
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_PAINT:
-      case WM_PRINTCLIENT: {
-        PAINTSTRUCT ps;
-        HDC dc = msg == WM_PAINT ? BeginPaint(hwnd, &ps) : reinterpret_cast<HDC>(wp);
-        paintStatusBar(hwnd, dc);
-        if (msg == WM_PAINT) EndPaint(hwnd, &ps);
-        return 0;
-      }
-      default:
-        break;
-    }
-  }
-  return callOwn(hwnd, msg, wp, lp);
-}
 
 LRESULT headerCustomDraw(HWND header, NMCUSTOMDRAW& cd) {
   const Palette& p = *palette();
@@ -569,8 +536,8 @@ void formCreated(HWND hwnd, const ui::FormSpec& spec, std::span<const HWND> cont
     if (!controls[i]) continue;
     const Part part = partOf(spec.controls[i]);
     form.controls.push_back({controls[i], part});
-    if (part == Part::GroupBox) subclass(controls[i], groupBoxProc);
-    if (part == Part::StatusBar) subclass(controls[i], statusBarProc);
+    if (part == Part::GroupBox) subclass(controls[i], ownPaintProc<paintGroupBox>);
+    if (part == Part::StatusBar) subclass(controls[i], ownPaintProc<paintStatusBar>);
     if (part == Part::List) subclass(controls[i], listProc);
     if (part == Part::Edit || part == Part::ResultEdit || part == Part::PlanEdit) subclass(controls[i], editProc);
   }
