@@ -14,8 +14,7 @@ struct RetrievedDraws {
 };
 
 // A draw row of the results page: group 1 the period, group 2 the number.
-inline constexpr std::string_view drawRowPattern =
-    "<tr><td class='gray'>(.*?)</td><td class='red big'>(.*?)</td><td";
+inline constexpr std::string_view drawRowPattern = "<tr><td class='gray'>(.*?)</td><td class='red big'>(.*?)</td><td";
 
 // The longest date range a retrieval walks, in days.
 inline constexpr long kMaxDays = 366;

@@ -24,8 +24,8 @@ namespace zr::platform {
 class Clock {
  public:
   virtual ~Clock() = default;
-  virtual text::Date today() const = 0;          // local date
-  virtual std::uint32_t tickCount() const = 0;   // milliseconds, 32-bit, wrapping
+  virtual text::Date today() const = 0;         // local date
+  virtual std::uint32_t tickCount() const = 0;  // milliseconds, 32-bit, wrapping
 };
 
 // Files by the program's fixed Windows paths ("D:\计划区.txt", GBK). The real

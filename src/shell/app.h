@@ -28,8 +28,7 @@ struct HandleSlot {
 // Process-wide state of several subsystems. Guard every access with `mutex`.
 struct SharedState {
   std::mutex mutex;
-  HandleSlot retrievalWorkerHandle, monitorWorkerHandle, lastThreeWorkerHandle, lastTwoWorkerHandle,
-      jointWorkerHandle;
+  HandleSlot retrievalWorkerHandle, monitorWorkerHandle, lastThreeWorkerHandle, lastTwoWorkerHandle, jointWorkerHandle;
   std::vector<std::string> foundLastThreeSets, foundLastTwoSets, jointResults;
   std::string lastThreeResultText, lastTwoResultText;
   long long lastThreeAttemptCount = 0, lastTwoAttemptCount = 0;

@@ -44,12 +44,24 @@ Rgb toRgb(Hsv c) {
   double r = 0, g = 0, b = 0;
   int sector = static_cast<int>(c.h / 60) % 6;
   switch (sector) {
-    case 0: r = cc, g = x; break;
-    case 1: r = x, g = cc; break;
-    case 2: g = cc, b = x; break;
-    case 3: g = x, b = cc; break;
-    case 4: r = x, b = cc; break;
-    default: r = cc, b = x; break;
+    case 0:
+      r = cc, g = x;
+      break;
+    case 1:
+      r = x, g = cc;
+      break;
+    case 2:
+      g = cc, b = x;
+      break;
+    case 3:
+      g = x, b = cc;
+      break;
+    case 4:
+      r = x, b = cc;
+      break;
+    default:
+      r = cc, b = x;
+      break;
   }
   auto byte = [](double v) { return static_cast<std::uint8_t>(std::clamp(std::lround(v * 255), 0L, 255L)); };
   return {byte(r + m), byte(g + m), byte(b + m)};
@@ -71,8 +83,8 @@ std::optional<Palette> parseSkin(std::span<const std::uint8_t> bytes) {
   const std::size_t count = bytes[6];
   if (bytes.size() != kHeaderSize + count * 4 + 4) return std::nullopt;
   const std::size_t body = bytes.size() - 4;
-  std::uint32_t stored = bytes[body] | bytes[body + 1] << 8 | bytes[body + 2] << 16 |
-                         static_cast<std::uint32_t>(bytes[body + 3]) << 24;
+  std::uint32_t stored =
+      bytes[body] | bytes[body + 1] << 8 | bytes[body + 2] << 16 | static_cast<std::uint32_t>(bytes[body + 3]) << 24;
   if (stored != fnv1a(bytes.first(body))) return std::nullopt;
 
   Palette palette;
@@ -92,8 +104,8 @@ std::vector<std::uint8_t> encodeSkin(const Palette& palette) {
   out.push_back(kSkinVersion);
   out.push_back(static_cast<std::uint8_t>(palette.colours.size()));
   for (std::size_t i = 0; i < palette.colours.size(); ++i) {
-    out.insert(out.end(), {static_cast<std::uint8_t>(i), palette.colours[i].r, palette.colours[i].g,
-                           palette.colours[i].b});
+    out.insert(out.end(),
+               {static_cast<std::uint8_t>(i), palette.colours[i].r, palette.colours[i].g, palette.colours[i].b});
   }
   std::uint32_t hash = fnv1a(out);
   for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(hash >> shift));

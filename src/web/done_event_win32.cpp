@@ -35,8 +35,8 @@ bool DoneEvent::wait(std::chrono::milliseconds limit) {
     const ULONGLONG elapsed = GetTickCount64() - start;
     if (impl_->done.load()) return true;
     if (elapsed >= total) return false;
-    const DWORD rc = MsgWaitForMultipleObjects(1, &impl_->event, FALSE, static_cast<DWORD>(total - elapsed),
-                                               QS_ALLEVENTS);
+    const DWORD rc =
+        MsgWaitForMultipleObjects(1, &impl_->event, FALSE, static_cast<DWORD>(total - elapsed), QS_ALLEVENTS);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {

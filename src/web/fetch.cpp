@@ -69,9 +69,12 @@ std::string fetchPage(HttpTransport& transport, const std::string& address, cons
   if (options.responseHeaders) *options.responseHeaders = result.rawHeaders;
   if (options.responseCookies) *options.responseCookies = result.cookieList;
   switch (options.bodyConversion.value_or(0)) {
-    case 1: return utf8ToGbk(untilZero(result.body));
-    case 2: return big5ToGbkSimplified(untilZero(result.body));
-    default: return std::move(result.body);
+    case 1:
+      return utf8ToGbk(untilZero(result.body));
+    case 2:
+      return big5ToGbkSimplified(untilZero(result.body));
+    default:
+      return std::move(result.body);
   }
 }
 

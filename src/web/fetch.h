@@ -9,7 +9,7 @@ namespace zr::web {
 class HttpTransport;
 
 struct FetchOptions {
-  std::optional<int> method;               // 1: POST; anything else: GET
+  std::optional<int> method;  // 1: POST; anything else: GET
   std::optional<std::string> proxy;
   std::optional<std::string> extraHeaders;
   std::optional<std::string> body;

@@ -105,7 +105,9 @@ std::vector<std::wstring> requiredLiterals(const std::wstring& pattern) {
   std::vector<std::wstring> runs(1);
   if (pattern.find(L'|') != std::wstring::npos) return runs;
   const std::size_t n = pattern.size();
-  const auto quantifier = [&](std::size_t i) { return i < n && std::wstring_view(L"?*+{").find(pattern[i]) != std::wstring_view::npos; };
+  const auto quantifier = [&](std::size_t i) {
+    return i < n && std::wstring_view(L"?*+{").find(pattern[i]) != std::wstring_view::npos;
+  };
   // Past a quantifier at i (and its lazy mark); false at a counted repeat.
   const auto skipQuantifier = [&](std::size_t& i) {
     if (!quantifier(i)) return true;
@@ -265,9 +267,8 @@ struct PatternExtractor::State {
   }
 };
 
-bool PatternExtractor::create(const std::string& pattern, const std::string& subject,
-                              std::optional<bool> caseSensitive, std::optional<bool> multiline,
-                              std::optional<bool> global) {
+bool PatternExtractor::create(const std::string& pattern, const std::string& subject, std::optional<bool> caseSensitive,
+                              std::optional<bool> multiline, std::optional<bool> global) {
   auto state = std::make_shared<State>();
   state->pattern = pattern;
   state->subject = subject;

@@ -36,7 +36,7 @@ class PatternExtractor {
  private:
   struct State;
   std::string partText(int k, int j, int* position) const;  // j 0: the whole match
-  std::shared_ptr<const State> state_;  // copies share one immutable result
+  std::shared_ptr<const State> state_;                      // copies share one immutable result
 };
 
 }  // namespace zr::web

@@ -62,9 +62,8 @@ HttpRequest composeRequest(const ExchangeRecord& record) {
   HttpRequest request;
   request.address = record.address;
   std::string lower = record.address;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
-    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  });
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
   request.secure = lower.find("https://") != std::string::npos;
   request.host = hostOf(record.address);
   request.path = pathOf(record.address);

@@ -14,15 +14,15 @@ namespace zr::web {
 
 // Limits on what a server may send.
 inline constexpr std::size_t kBodyLimit = std::size_t{16} << 20;  // body bytes kept; the read stops there
-inline constexpr std::size_t kHeaderBuffer = 2048;  // a header block must fit with its terminating zero
-inline constexpr std::size_t kReadChunk = 2048;     // body read size
+inline constexpr std::size_t kHeaderBuffer = 2048;                // a header block must fit with its terminating zero
+inline constexpr std::size_t kReadChunk = 2048;                   // body read size
 
 // Request flags, with the WinInet values.
-inline constexpr std::uint32_t kFlagReload = 0x80000000;                // INTERNET_FLAG_RELOAD
-inline constexpr std::uint32_t kFlagNeedFile = 0x00000010;              // INTERNET_FLAG_NEED_FILE
-inline constexpr std::uint32_t kFlagNoCookies = 0x00080000;             // INTERNET_FLAG_NO_COOKIES
-inline constexpr std::uint32_t kFlagNoAutoRedirect = 0x00200000;        // INTERNET_FLAG_NO_AUTO_REDIRECT
-inline constexpr std::uint32_t kFlagSecure = 0x00800000;                // INTERNET_FLAG_SECURE
+inline constexpr std::uint32_t kFlagReload = 0x80000000;                 // INTERNET_FLAG_RELOAD
+inline constexpr std::uint32_t kFlagNeedFile = 0x00000010;               // INTERNET_FLAG_NEED_FILE
+inline constexpr std::uint32_t kFlagNoCookies = 0x00080000;              // INTERNET_FLAG_NO_COOKIES
+inline constexpr std::uint32_t kFlagNoAutoRedirect = 0x00200000;         // INTERNET_FLAG_NO_AUTO_REDIRECT
+inline constexpr std::uint32_t kFlagSecure = 0x00800000;                 // INTERNET_FLAG_SECURE
 inline constexpr std::uint32_t kFlagIgnoreRedirectToHttps = 0x00004000;  // INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS
 
 struct HttpRequest {
@@ -33,10 +33,10 @@ struct HttpRequest {
   std::string path;    // with the query
   std::string method;  // "GET" or "POST"
   std::string agent;
-  std::string proxy;         // empty: direct connection
-  std::uint32_t flags = 0;   // request flags, with the WinInet values
-  std::string headers;       // the completed header text
-  std::string body;          // sent with POST only
+  std::string proxy;        // empty: direct connection
+  std::uint32_t flags = 0;  // request flags, with the WinInet values
+  std::string headers;      // the completed header text
+  std::string body;         // sent with POST only
 };
 
 struct HttpResult {

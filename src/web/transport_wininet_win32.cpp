@@ -53,14 +53,14 @@ class WinInetTransport : public HttpTransport {
     CancelRegistration abort(cancel, [&handles] { handles.closeAll(); });
 
     const std::string proxy = r.proxy.empty() ? std::string() : "http=" + r.proxy;
-    HINTERNET root = InternetOpenA(r.agent.c_str(), r.proxy.empty() ? INTERNET_OPEN_TYPE_DIRECT : INTERNET_OPEN_TYPE_PROXY,
-                                   proxy.c_str(), "", 0);
+    HINTERNET root = InternetOpenA(
+        r.agent.c_str(), r.proxy.empty() ? INTERNET_OPEN_TYPE_DIRECT : INTERNET_OPEN_TYPE_PROXY, proxy.c_str(), "", 0);
     if (!handles.keep(handles.root, root)) return finish(handles, result);
-    HINTERNET connection = InternetConnectA(root, r.host.c_str(), static_cast<INTERNET_PORT>(r.port), "", "",
-                                            INTERNET_SERVICE_HTTP, 0, 0);
+    HINTERNET connection =
+        InternetConnectA(root, r.host.c_str(), static_cast<INTERNET_PORT>(r.port), "", "", INTERNET_SERVICE_HTTP, 0, 0);
     if (!handles.keep(handles.connection, connection)) return finish(handles, result);
-    HINTERNET request = HttpOpenRequestA(connection, r.method.c_str(), r.path.c_str(), "HTTP/1.1", nullptr, nullptr,
-                                         r.flags, 0);
+    HINTERNET request =
+        HttpOpenRequestA(connection, r.method.c_str(), r.path.c_str(), "HTTP/1.1", nullptr, nullptr, r.flags, 0);
     if (!handles.keep(handles.request, request)) return finish(handles, result);
     result.opened = true;
 

@@ -104,8 +104,8 @@ struct PortalWorld {
 // Every day of the history complete: the tests' today lies years back.
 const std::vector<std::string> kFullHistory = {"--port", "0", "--full", "--days", "100000"};
 
-#define REQUIRE_PORTAL(binary)                                                                       \
-  const std::string binary = portalBinary();                                                         \
+#define REQUIRE_PORTAL(binary)               \
+  const std::string binary = portalBinary(); \
   if (binary.empty() || !std::filesystem::exists(binary)) GTEST_SKIP() << "zr_portal is not built"
 
 TEST(RetrievalPortalTest, StartUpFillsTheListFromTwoDays) {
@@ -182,7 +182,8 @@ TEST(RetrievalPortalTest, OtherPathsAre404) {
   std::string headers;
   web::FetchOptions options;
   options.responseHeaders = &headers;
-  const std::string body = web::fetchPage(realTransport(), "127.0.0.1:" + std::to_string(portal.port()) + "/x", options);
+  const std::string body =
+      web::fetchPage(realTransport(), "127.0.0.1:" + std::to_string(portal.port()) + "/x", options);
   EXPECT_EQ(headers.substr(0, 12), "HTTP/1.1 404");
   EXPECT_NE(body.find("404"), std::string::npos);
 }

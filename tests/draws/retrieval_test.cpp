@@ -21,9 +21,8 @@ std::string row(const std::string& period, const std::string& number) {
 
 // A results page of the given rows between some text that is no draw.
 std::string page(const std::string& rows) {
-  return "<html><head><title>" + GBK("开奖") + "</title></head><body><table>\n<tr><th>" + GBK("期号") +
-         "</th></tr>\n" + rows + "<tr><td class='grey'>999</td><td class='red big'>00000</td><td></tr>\n" +
-         "</table></body></html>";
+  return "<html><head><title>" + GBK("开奖") + "</title></head><body><table>\n<tr><th>" + GBK("期号") + "</th></tr>\n" +
+         rows + "<tr><td class='grey'>999</td><td class='red big'>00000</td><td></tr>\n" + "</table></body></html>";
 }
 
 // The day of a recorded request, from its span.
@@ -52,9 +51,7 @@ struct RetrievalTest : ::testing::Test {
   }
   // Every day answers with one draw named after it.
   void answerEveryDay() {
-    h.http.setHandler([](const web::HttpRequest& r) {
-      return web::FakeTransport::page(page(row(dayOf(r), "12345")));
-    });
+    h.http.setHandler([](const web::HttpRequest& r) { return web::FakeTransport::page(page(row(dayOf(r), "12345"))); });
   }
 };
 
@@ -142,8 +139,8 @@ TEST_F(RetrievalTest, NothingRetrievedEnablesTheButtonAndSaysWhy) {
        GBK("温馨提示：日期格式不对,请按2000-01-01填写!"), true},
       {"text in a date box", "2014-03-01", GBK("明天"), page(row("001", "12345")), 0,
        GBK("温馨提示：日期格式不对,请按2000-01-01填写!"), true},
-      {"367 days", "2013-03-01", "2014-03-02", page(row("001", "12345")), 0,
-       GBK("温馨提示：日期范围太大,最多366天!"), true},
+      {"367 days", "2013-03-01", "2014-03-02", page(row("001", "12345")), 0, GBK("温馨提示：日期范围太大,最多366天!"),
+       true},
   };
   for (const NoDrawCase& c : cases) {
     SCOPED_TRACE(c.name);

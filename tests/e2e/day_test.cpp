@@ -74,8 +74,9 @@ TEST_F(Day, SearchManualDrawCopyAndNewDraws) {
   EXPECT_EQ(lastRow(1), "12345");
   const std::string plan = m().text(mf::编辑框_计划区);
   const bool hit = result.find("345") != std::string::npos;
-  EXPECT_EQ(plan.rfind(GBK("041期:Pellor|") + text::formatInt(count) + GBK("注|开345 ") + (hit ? GBK("中") : GBK("挂")), 0),
-            0u)
+  EXPECT_EQ(
+      plan.rfind(GBK("041期:Pellor|") + text::formatInt(count) + GBK("注|开345 ") + (hit ? GBK("中") : GBK("挂")), 0),
+      0u)
       << text::gbkToUtf8(plan);
 
   // One click copies numbers, plan, the pending line and the statistics.

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition)                                                                 \
+#define FUZZ_CHECK(condition)                                                                \
   do {                                                                                       \
     if (!(condition)) {                                                                      \
       std::fprintf(stderr, "property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \

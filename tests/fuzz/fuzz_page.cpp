@@ -108,7 +108,9 @@ std::vector<Row> scanRows(std::string_view page) {
   return rows;
 }
 
-std::string bytesOf(std::string_view page, Cell cell) { return std::string(page.substr(cell.begin, cell.end - cell.begin)); }
+std::string bytesOf(std::string_view page, Cell cell) {
+  return std::string(page.substr(cell.begin, cell.end - cell.begin));
+}
 
 void checkExtractor(const std::string& page, const std::vector<Row>& rows) {
   const std::string pattern(zr::draws::drawRowPattern);

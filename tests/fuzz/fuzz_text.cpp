@@ -94,9 +94,7 @@ void checkSplit(std::string_view text, std::string_view delimiter) {
   if (delimiter.empty()) FUZZ_CHECK(text.empty() || (pieces.size() == 1 && pieces[0] == text));
 }
 
-bool isBlankAt(std::string_view text, std::size_t pos) {
-  return text[pos] == ' ' || text.substr(pos, 2) == "\xA1\xA1";
-}
+bool isBlankAt(std::string_view text, std::size_t pos) { return text[pos] == ' ' || text.substr(pos, 2) == "\xA1\xA1"; }
 
 void checkTrim(std::string_view text) {
   const std::string trimmed = trim(text);

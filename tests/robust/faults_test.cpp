@@ -200,13 +200,13 @@ void damaged(World& w) {
 
 struct DiskCase {
   const char* name;
-  bool beforeStart;            // the fault is there when the program starts
+  bool beforeStart;  // the fault is there when the program starts
   void (*fault)(World&);
-  void (*act)(World&);         // what the user does while it lasts
-  const char* sees;            // the notice part or the message box; "" for neither
-  bool (*kept)(World&);        // nothing lost
-  void (*mend)(World&);        // the fault goes and the user acts again
-  bool (*recovered)(World&);   // and that works
+  void (*act)(World&);        // what the user does while it lasts
+  const char* sees;           // the notice part or the message box; "" for neither
+  bool (*kept)(World&);       // nothing lost
+  void (*mend)(World&);       // the fault goes and the user acts again
+  bool (*recovered)(World&);  // and that works
 };
 
 const DiskCase kDiskCases[] = {
@@ -247,7 +247,9 @@ const DiskCase kDiskCases[] = {
      }},
     {"settings file locked when loaded", false, locked, [](World& w) { w.click(mf::按钮_提取设置); }, "",
      // As the settings' own rules say: an unreadable file loads as empty boxes.
-     [](World& w) { return w.m().text(mf::编辑框_大底个数).empty() && w.settingsFile().find("=17") != std::string::npos; },
+     [](World& w) {
+       return w.m().text(mf::编辑框_大底个数).empty() && w.settingsFile().find("=17") != std::string::npos;
+     },
      [](World& w) {
        unlocked(w);
        w.click(mf::按钮_提取设置);
@@ -255,8 +257,7 @@ const DiskCase kDiskCases[] = {
      [](World& w) { return w.m().text(mf::编辑框_大底个数) == "17"; }},
     // A file another program holds cannot be read: saving over it would
     // drop its other sections (the portal's host), so the save is refused.
-    {"settings file locked when saved", false, locked, [](World& w) { w.click(mf::按钮_保存配置); },
-     "保存数据失败!",
+    {"settings file locked when saved", false, locked, [](World& w) { w.click(mf::按钮_保存配置); }, "保存数据失败!",
      [](World& w) {
        return w.settingsFile().find(text::utf8ToGbk("开奖网站=")) != std::string::npos &&
               w.settingsFile().find(text::utf8ToGbk("大底个数=17")) != std::string::npos;
@@ -286,18 +287,14 @@ const DiskCase kDiskCases[] = {
     {"plan file locked at start-up", true, locked, [](World& w) { unlocked(w); }, "",
      [](World& w) { return w.planFile() == kOldPlan && w.m().text(mf::编辑框_计划区).empty(); },
      [](World& w) { typePlan(w, "z\r\n"); },
-     [](World& w) {
-       return w.planFile() == kOldPlan + "z\r\n" && w.m().text(mf::编辑框_计划区) == w.planFile();
-     }},
+     [](World& w) { return w.planFile() == kOldPlan + "z\r\n" && w.m().text(mf::编辑框_计划区) == w.planFile(); }},
     {"plan file locked while typing", true, locked, [](World& w) { typePlan(w, "z\r\n"); }, kPlanFailed,
      [](World& w) { return w.planFile() == kOldPlan && w.m().text(mf::编辑框_计划区) == "z\r\n"; },
      [](World& w) {
        unlocked(w);
        typePlan(w, "w\r\n");
      },
-     [](World& w) {
-       return w.planFile() == kOldPlan + "z\r\nw\r\n" && w.m().text(mf::编辑框_计划区) == w.planFile();
-     }},
+     [](World& w) { return w.planFile() == kOldPlan + "z\r\nw\r\n" && w.m().text(mf::编辑框_计划区) == w.planFile(); }},
 };
 
 class DiskFault : public ::testing::TestWithParam<DiskCase> {};
@@ -326,8 +323,8 @@ TEST_P(DiskFault, NothingLostAClearStateAndTheNextActionWorks) {
   } else if (!sees.empty()) {
     ASSERT_EQ(w.h.dialogs.messages().size(), messagesBefore + 1);
     EXPECT_EQ(lastMessage(w), sees);
-    EXPECT_EQ(w.h.dialogs.messages().back().icon, sees == GBK("保存数据失败!") ? platform::MessageIcon::Error
-                                                                               : platform::MessageIcon::Information);
+    EXPECT_EQ(w.h.dialogs.messages().back().icon,
+              sees == GBK("保存数据失败!") ? platform::MessageIcon::Error : platform::MessageIcon::Information);
   } else {
     EXPECT_EQ(w.h.dialogs.messages().size(), messagesBefore);
   }

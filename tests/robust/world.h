@@ -105,24 +105,30 @@ class FaultPortal {
   static web::HttpResult faulty(Fault fault, text::Date day, int count) {
     const std::string page = portal::resultsPage(day, count);
     switch (fault) {
-      case Fault::None: return web::FakeTransport::page(page);
-      case Fault::Down: return {};
+      case Fault::None:
+        return web::FakeTransport::page(page);
+      case Fault::Down:
+        return {};
       case Fault::ClosedAtOnce: {
         web::HttpResult result;
         result.opened = true;
         return result;
       }
-      case Fault::TimedOut: return web::FakeTransport::page(web::timeoutMessage());
+      case Fault::TimedOut:
+        return web::FakeTransport::page(web::timeoutMessage());
       case Fault::ErrorStatus:
         return withStatus("HTTP/1.1 500 Internal Server Error",
                           "<html><body><h1>500</h1>" + GBK("服务器内部错误") + "</body></html>");
-      case Fault::NotFound: return withStatus("HTTP/1.1 404 Not Found", "<html><body>404 Not Found</body></html>");
+      case Fault::NotFound:
+        return withStatus("HTTP/1.1 404 Not Found", "<html><body>404 Not Found</body></html>");
       case Fault::Truncated: {
         const auto row = page.find("<tr><td class='gray'>0");
         return web::FakeTransport::page(page.substr(0, row == std::string::npos ? page.size() / 2 : row + 30));
       }
-      case Fault::NoRows: return web::FakeTransport::page(portal::resultsPage(day, count, false));
-      case Fault::Huge: return web::FakeTransport::page(page + std::string(web::kBodyLimit + 4096, ' '));
+      case Fault::NoRows:
+        return web::FakeTransport::page(portal::resultsPage(day, count, false));
+      case Fault::Huge:
+        return web::FakeTransport::page(page + std::string(web::kBodyLimit + 4096, ' '));
       case Fault::HugeOpenRow: {
         std::string body = "<html><table><tr><td class='gray'>";
         body.append(web::kBodyLimit + 4096, '7');

@@ -122,9 +122,12 @@ TEST(ShippedSkin, IsValidAndItsTextIsReadable) {
     SkinRole text, background;
   };
   const Pair pairs[] = {
-      {SkinRole::LabelText, SkinRole::WindowBackground},   {SkinRole::GroupCaption, SkinRole::WindowBackground},
-      {SkinRole::EditText, SkinRole::EditBackground},      {SkinRole::ButtonText, SkinRole::ButtonFace},
-      {SkinRole::ListHeaderText, SkinRole::ListHeaderBackground}, {SkinRole::StatusText, SkinRole::StatusBackground},
+      {SkinRole::LabelText, SkinRole::WindowBackground},
+      {SkinRole::GroupCaption, SkinRole::WindowBackground},
+      {SkinRole::EditText, SkinRole::EditBackground},
+      {SkinRole::ButtonText, SkinRole::ButtonFace},
+      {SkinRole::ListHeaderText, SkinRole::ListHeaderBackground},
+      {SkinRole::StatusText, SkinRole::StatusBackground},
   };
   for (const auto& pair : pairs) {
     EXPECT_GE(contrastRatio(p[pair.text], p[pair.background]), 4.5) << int(pair.text);

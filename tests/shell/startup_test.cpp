@@ -46,7 +46,7 @@ TEST(PollTimer, IsArmedFromTheIntervalBox) {
     bool automatic;
     int period;
   } cases[] = {
-      {"30", true, 30000}, {"abc", true, 0},        {"0", true, 0},   {"", true, 0},
+      {"30", true, 30000}, {"abc", true, 0},           {"0", true, 0},  {"", true, 0},
       {"5", true, 5000},   {"999999", true, 86400000}, {"-3", true, 0}, {"30", false, 0},
   };
   for (const auto& c : cases) {
@@ -121,9 +121,7 @@ TEST(Creation, RunsItsStepsInOrder) {
     std::lock_guard lock(mutex);
     steps.push_back(std::move(s));
   };
-  h.app.hooks.attachSkin = [&] {
-    note("skin:" + h.main().text(mf::编辑框_日期_左));
-  };
+  h.app.hooks.attachSkin = [&] { note("skin:" + h.main().text(mf::编辑框_日期_左)); };
   h.app.hooks.retrievalRoutine = [&] {
     note("retrieval");
     finishWorker(h.app, h.app.state.retrievalWorkerHandle);

@@ -39,12 +39,12 @@ TEST(PatternTest, DotStopsAtLineEnds) {
 }
 
 TEST(PatternTest, RowsOfAResultsPageInOrder) {
-  const std::string page = gbk(
-      "<table><tr><th>期号</th></tr>\n"
-      "<tr><td class='gray'>001</td><td class='red big'>12345</td><td>4</td></tr>\n"
-      "<tr><td class='GRAY'>002</td><td class='red big'>开奖中</td><td>-</td></tr>"
-      "<tr><td class='gray'>003</td><td class='red big'>00007</td><td>0</td></tr>\n"
-      "<tr><td class='grey'>004</td><td class='red big'>99999</td><td>9</td></tr>\n");
+  const std::string page =
+      gbk("<table><tr><th>期号</th></tr>\n"
+          "<tr><td class='gray'>001</td><td class='red big'>12345</td><td>4</td></tr>\n"
+          "<tr><td class='GRAY'>002</td><td class='red big'>开奖中</td><td>-</td></tr>"
+          "<tr><td class='gray'>003</td><td class='red big'>00007</td><td>0</td></tr>\n"
+          "<tr><td class='grey'>004</td><td class='red big'>99999</td><td>9</td></tr>\n");
   PatternExtractor x;
   EXPECT_TRUE(x.create(kRow, page));
   ASSERT_EQ(x.matchCount(), 3);
@@ -68,7 +68,10 @@ TEST(PatternTest, PositionsAreByteOffsetsAfterTwoByteCharacters) {
     int position;
   };
   const Expect cases[] = {
-      {1, 0, gbk("号码：12"), 0}, {1, 1, "12", 6}, {2, 0, gbk("号码：345"), 10}, {2, 1, "345", 16},
+      {1, 0, gbk("号码：12"), 0},
+      {1, 1, "12", 6},
+      {2, 0, gbk("号码：345"), 10},
+      {2, 1, "345", 16},
   };
   for (const Expect& c : cases) {
     int position = -9;
@@ -86,9 +89,7 @@ TEST(PatternTest, OutOfRangeAndFailedPatternGiveEmptyText) {
   EXPECT_EQ(x.matchText(1), "");
   x.create("(a)(b)?", "a");
   int position = 0;
-  const struct {
-    int k, j;
-  } outside[] = {{0, 1}, {2, 1}, {1, 0}, {1, 3}, {-1, -1}};
+  const struct { int k, j; } outside[] = {{0, 1}, {2, 1}, {1, 0}, {1, 3}, {-1, -1}};
   for (const auto& c : outside) {
     EXPECT_EQ(x.subMatchText(c.k, c.j, &position), "");
     EXPECT_EQ(position, -1);

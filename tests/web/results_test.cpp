@@ -134,8 +134,9 @@ TEST(TimeoutTest, ZeroReturnsTheMessageAtOnce) {
   FetchOptions options;
   options.timeoutSeconds = 0;
   EXPECT_EQ(fetchPage(transport, "h/", options), timeoutMessage());
-  EXPECT_EQ(timeoutMessage(), text::utf8ToGbk(
-                                  "超时返回，指定网站不能访问，或者你的网络出现问题，你可以把参数中的＂超时返回＂的值设置长一些。"));
+  EXPECT_EQ(timeoutMessage(),
+            text::utf8ToGbk(
+                "超时返回，指定网站不能访问，或者你的网络出现问题，你可以把参数中的＂超时返回＂的值设置长一些。"));
 }
 
 TEST(TimeoutTest, SlowServerIsAbandonedAtTheLimit) {

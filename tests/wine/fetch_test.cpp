@@ -1,6 +1,8 @@
 // The fetcher's wire tests over the WinInet transport, run under Wine
 // against a loopback server inside the test.
+// winsock2.h before windows.h, which would bring the old winsock.h.
 #include <winsock2.h>
+
 #include <windows.h>
 
 #include "web/transport_cases.h"

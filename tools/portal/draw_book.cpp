@@ -44,8 +44,8 @@ std::string resultsPage(const text::Date& day, int count, bool withRows) {
   html += "<!DOCTYPE html>\n<html>\n<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">\n";
   html += "<title>" + GBK("重庆时时彩开奖结果") + " " + dayText + "</title>\n";
   html += "<style>td.gray{color:#666}td.red{color:#c00}td.big{font-size:16px}</style>\n</head>\n<body>\n";
-  html += "<div class='nav'><a href='/'>" + GBK("首页") + "</a> | <a href='/kaijiang/'>" + GBK("开奖公告") +
-          "</a></div>\n";
+  html +=
+      "<div class='nav'><a href='/'>" + GBK("首页") + "</a> | <a href='/kaijiang/'>" + GBK("开奖公告") + "</a></div>\n";
   html += "<h1>" + GBK("重庆时时彩") + " " + dayText + " " + GBK("开奖号码") + "</h1>\n";
   html += "<table class='kj' cellspacing='0'>\n";
   html += "<tr><th>" + GBK("期号") + "</th><th>" + GBK("开奖号码") + "</th><th>" + GBK("十位") + "</th><th>" +
@@ -63,8 +63,8 @@ std::string resultsPage(const text::Date& day, int count, bool withRows) {
   }
   html += "</table>\n";
   html += "<p class='note'>" + GBK("开奖结果以官方公布为准。每日120期，10分钟一期。") + "</p>\n";
-  html += "<table class='ad'><tr><td class='gray'>" + GBK("广告") + "</td><td>" + GBK("合作伙伴") +
-          "</td></tr></table>\n";
+  html +=
+      "<table class='ad'><tr><td class='gray'>" + GBK("广告") + "</td><td>" + GBK("合作伙伴") + "</td></tr></table>\n";
   html += "</body>\n</html>\n";
   return html;
 }

@@ -10,12 +10,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <httplib.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <httplib.h>
 #include <string>
 #include <thread>
 
@@ -55,17 +55,28 @@ bool parseArgs(int argc, char** argv, Options& o) {
       return true;
     };
     bool ok = true;
-    if (a == "--port") ok = number(o.port) && o.port <= 65535;
-    else if (a == "--every") ok = number(o.everySeconds);
-    else if (a == "--days") ok = number(o.days);
-    else if (a == "--delay") ok = number(o.delayMs);
-    else if (a == "--status") ok = number(o.status) && o.status >= 100 && o.status <= 599;
-    else if (a == "--full") o.full = true;
-    else if (a == "--truncate") o.truncate = true;
-    else if (a == "--norows") o.noRows = true;
-    else if (a == "--close") o.close = true;
-    else if (a == "--huge") o.huge = true;
-    else ok = false;
+    if (a == "--port")
+      ok = number(o.port) && o.port <= 65535;
+    else if (a == "--every")
+      ok = number(o.everySeconds);
+    else if (a == "--days")
+      ok = number(o.days);
+    else if (a == "--delay")
+      ok = number(o.delayMs);
+    else if (a == "--status")
+      ok = number(o.status) && o.status >= 100 && o.status <= 599;
+    else if (a == "--full")
+      o.full = true;
+    else if (a == "--truncate")
+      o.truncate = true;
+    else if (a == "--norows")
+      o.noRows = true;
+    else if (a == "--close")
+      o.close = true;
+    else if (a == "--huge")
+      o.huge = true;
+    else
+      ok = false;
     if (!ok) return false;
   }
   return true;
@@ -170,9 +181,9 @@ int main(int argc, char** argv) {
                        dayOfSpan(req.get_param_value("span"), day);
     if (options.status != 0 && options.status != 200) {
       res.status = options.status;
-      res.set_content("<html><body><h1>" + std::to_string(options.status) + "</h1>" + GBK("服务暂不可用") +
-                          "</body></html>\n",
-                      contentType);
+      res.set_content(
+          "<html><body><h1>" + std::to_string(options.status) + "</h1>" + GBK("服务暂不可用") + "</body></html>\n",
+          contentType);
       return;
     }
     if (options.huge) {

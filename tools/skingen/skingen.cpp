@@ -10,7 +10,9 @@ using zr::shell::Palette;
 using zr::shell::Rgb;
 using zr::shell::SkinRole;
 
-static Rgb hex(unsigned v) { return {static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)}; }
+static Rgb hex(unsigned v) {
+  return {static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
+}
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -2,10 +2,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <system_error>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 #include "platform/posix/services.h"
 #include "text/gbk.h"

@@ -20,7 +20,6 @@ UINT deviceDpi() {
   return dpi ? dpi : 96;
 }
 
-
 // The first Chinese face the system has; the system's message font otherwise.
 const std::wstring& uiFace() {
   static const std::wstring face = [] {

@@ -66,8 +66,8 @@ bool Win32FileSystem::exists(const std::string& path) {
 bool Win32FileSystem::writeFileAtomic(const std::string& path, std::string_view bytes) {
   std::wstring target = widen(path);
   // A name of its own for each write, so two writers never share a temporary file.
-  std::wstring temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(nextTemp_++) +
-                      L".tmp";
+  std::wstring temp =
+      target + L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(nextTemp_++) + L".tmp";
   bool ok;
   {
     Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

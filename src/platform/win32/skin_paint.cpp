@@ -35,19 +35,26 @@ constexpr const char* kAccentButton = "按钮_搜索";
 Part partOf(const ui::ControlSpec& c) {
   using ui::Kind;
   switch (c.kind) {
-    case Kind::GroupBox: return Part::GroupBox;
-    case Kind::Label: return Part::Label;
+    case Kind::GroupBox:
+      return Part::GroupBox;
+    case Kind::Label:
+      return Part::Label;
     case Kind::Edit:
       for (const char* name : kResultBoxes) {
         if (std::strcmp(c.name, name) == 0) return Part::ResultEdit;
       }
       return (c.flags & ui::BlueText) ? Part::PlanEdit : Part::Edit;
-    case Kind::Button: return std::strcmp(c.name, kAccentButton) == 0 ? Part::AccentButton : Part::Button;
+    case Kind::Button:
+      return std::strcmp(c.name, kAccentButton) == 0 ? Part::AccentButton : Part::Button;
     case Kind::Radio:
-    case Kind::Check: return Part::Choice;
-    case Kind::List: return Part::List;
-    case Kind::StatusBar: return Part::StatusBar;
-    default: return Part::Other;
+    case Kind::Check:
+      return Part::Choice;
+    case Kind::List:
+      return Part::List;
+    case Kind::StatusBar:
+      return Part::StatusBar;
+    default:
+      return Part::Other;
   }
 }
 
@@ -281,8 +288,9 @@ void drawButton(const Control& c, const NMCUSTOMDRAW& cd) {
     const Rgb onAccent = p[SkinRole::EditBackground];
     text = shell::contrastRatio(onAccent, accent) >= 4.5 ? onAccent : p[SkinRole::ButtonText];
   } else {
-    face = pressed ? mix(p[SkinRole::ButtonFace], kBlack, 0.08) : hot ? mix(p[SkinRole::ButtonFace], kWhite, 0.4)
-                                                                   : p[SkinRole::ButtonFace];
+    face = pressed ? mix(p[SkinRole::ButtonFace], kBlack, 0.08)
+           : hot   ? mix(p[SkinRole::ButtonFace], kWhite, 0.4)
+                   : p[SkinRole::ButtonFace];
     line = hot || focused ? accent : p[SkinRole::ButtonBorder];
     text = p[SkinRole::ButtonText];
   }
@@ -417,7 +425,6 @@ void paintStatusBar(HWND hwnd, HDC dc) {
   }
   if (oldFont) SelectObject(dc, oldFont);
 }
-
 
 LRESULT headerCustomDraw(HWND header, NMCUSTOMDRAW& cd) {
   const Palette& p = *palette();
@@ -598,8 +605,8 @@ bool handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         result = reinterpret_cast<LRESULT>(l.edit);
         return true;
       }
-      SetTextColor(dc, ref((*p)[part == Part::GroupBox ? SkinRole::GroupCaption
-                               : part == Part::Button || part == Part::AccentButton ? SkinRole::ButtonText
+      SetTextColor(dc, ref((*p)[part == Part::GroupBox                               ? SkinRole::GroupCaption
+                                : part == Part::Button || part == Part::AccentButton ? SkinRole::ButtonText
                                                                                      : SkinRole::LabelText]));
       SetBkColor(dc, ref((*p)[SkinRole::WindowBackground]));
       result = reinterpret_cast<LRESULT>(l.window);

@@ -11,8 +11,7 @@ using Task = std::function<void()>;
 
 }  // namespace
 
-Win32UiThread::Win32UiThread()
-    : threadId_(GetCurrentThreadId()), taskMessage_(RegisterWindowMessageW(L"zrtk.UiTask")) {
+Win32UiThread::Win32UiThread() : threadId_(GetCurrentThreadId()), taskMessage_(RegisterWindowMessageW(L"zrtk.UiTask")) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = windowProc;

@@ -72,10 +72,10 @@ HWND FormView::create(std::shared_ptr<ui::FormModel> model, ViewOptions options)
     style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     exStyle = WS_EX_CONTROLPARENT;
   }
-  HWND hwnd = CreateWindowExW(exStyle, kFormClass, widen(view->model_->text(ui::kForm)).c_str(), style,
-                              dpi::scale(at.x, screenDpi), dpi::scale(at.y, screenDpi),
-                              dpi::scale(view->spec_.w, view->dpi_), dpi::scale(view->spec_.h, view->dpi_), nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND hwnd =
+      CreateWindowExW(exStyle, kFormClass, widen(view->model_->text(ui::kForm)).c_str(), style,
+                      dpi::scale(at.x, screenDpi), dpi::scale(at.y, screenDpi), dpi::scale(view->spec_.w, view->dpi_),
+                      dpi::scale(view->spec_.h, view->dpi_), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) {
     view->model_->setObserver(nullptr);
     retire(view->model_, view->link_);
