@@ -102,17 +102,7 @@ bool refillDrawList(shell::App& app) {
 
   const RetrievedDraws draws = retrieveDraws(app, text::normaliseDate(form.text(mf::编辑框_日期_左)),
                                              text::normaliseDate(form.text(mf::编辑框_日期_右)));
-  const std::size_t n = std::min(draws.periods.size(), draws.numbers.size());
-  if (n == 0) return false;
-  for (std::size_t i = 0; i < n; ++i) {
-    const int row = form.appendRow(mf::超级列表框1);
-    form.setCell(mf::超级列表框1, row, 0, draws.periods[i]);
-    form.setCell(mf::超级列表框1, row, 1, text::lastBytes(draws.numbers[i], 3));
-    form.ensureVisible(mf::超级列表框1, row);
-  }
-  form.setText(mf::标签_最新一期期号, draws.periods[n - 1]);
-  form.setText(mf::标签_最新一期号码, draws.numbers[n - 1]);
-  return true;
+  return showDraws(app, draws) > 0;
 }
 
 }  // namespace

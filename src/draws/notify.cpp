@@ -33,7 +33,7 @@ void createWindow(shell::App& app, ui::FormModel& form) {
 
   // Just below the bottom edge, right edge on the screen's right edge.
   const platform::ScreenSize screen = app.svc.windows.screenSize();
-  form.move(screen.width - form.spec().w, screen.height);
+  form.move(screen.width - form.def().w, screen.height);
 
   auto& st = stateOf(app);
   std::lock_guard lock(st.mutex);
@@ -60,7 +60,7 @@ void countdownStep(shell::App& app, ui::FormModel& form) {
 // On the UI thread.
 void showWindow(shell::App& app) {
   auto& st = stateOf(app);
-  auto form = std::make_shared<ui::FormModel>(ui::notifyFormSpec(), app.svc.ui);
+  auto form = std::make_shared<ui::FormModel>(ui::notifyFormDef(), app.svc.ui);
   std::shared_ptr<ui::FormModel> previous;
   {
     std::lock_guard lock(st.mutex);

@@ -1,5 +1,6 @@
 #include "draws/retrieval.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "draws/fill_lock.h"
@@ -76,6 +77,22 @@ RetrievedDraws retrieveDraws(shell::App& app, const std::string& firstDay, const
   return draws;
 }
 
+std::size_t showDraws(shell::App& app, const RetrievedDraws& draws) {
+  auto& form = app.main();
+  const std::size_t n = std::min(draws.periods.size(), draws.numbers.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const int row = form.appendRow(mf::超级列表框1);
+    form.setCell(mf::超级列表框1, row, 0, draws.periods[i]);
+    form.setCell(mf::超级列表框1, row, 1, text::lastBytes(draws.numbers[i], 3));
+    form.ensureVisible(mf::超级列表框1, row);
+  }
+  if (n > 0) {
+    form.setText(mf::标签_最新一期期号, draws.periods[n - 1]);
+    form.setText(mf::标签_最新一期号码, draws.numbers[n - 1]);
+  }
+  return n;
+}
+
 void refreshDrawList(shell::App& app) {
   std::lock_guard fill(drawListFillLock(app));
   auto& form = app.main();
@@ -97,16 +114,7 @@ void refreshDrawList(shell::App& app) {
 
   form.deleteAllRows(mf::超级列表框1);
   const RetrievedDraws draws = retrieveDraws(app, firstDay, lastDay);
-  const std::size_t n = draws.periods.size();
-  if (n > 0) {
-    for (std::size_t i = 0; i < n; ++i) {
-      const int row = form.appendRow(mf::超级列表框1);
-      form.setCell(mf::超级列表框1, row, 0, draws.periods[i]);
-      form.setCell(mf::超级列表框1, row, 1, text::lastBytes(draws.numbers[i], 3));
-      form.ensureVisible(mf::超级列表框1, row);
-    }
-    form.setText(mf::标签_最新一期期号, draws.periods[n - 1]);
-    form.setText(mf::标签_最新一期号码, draws.numbers[n - 1]);
+  if (showDraws(app, draws) > 0) {
     shell::setStatus(app, shell::kNoticePart, GBK("温馨提示：<开奖获取完毕!>"));
   } else {
     // Without this the button stayed disabled and the notice kept claiming a

@@ -30,6 +30,12 @@ std::string resultsAddress(const std::string& host, const std::string& day);
 // before the first, or when the range is longer than kMaxDays.
 RetrievedDraws retrieveDraws(shell::App& app, const std::string& firstDay, const std::string& lastDay);
 
+// Appends the draws to the (emptied) draw list one row at a time, each
+// scrolled into view, column 1 the number's last three digits, and shows the
+// latest in the two labels. Returns the number of draws; with none, the list
+// and the labels are left as they are.
+std::size_t showDraws(shell::App& app, const RetrievedDraws& draws);
+
 // The retrieval worker's routine: refills the draw list and the labels.
 void refreshDrawList(shell::App& app);
 

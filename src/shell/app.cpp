@@ -53,7 +53,7 @@ bool Workers::waitIdle(int timeoutMs) const {
 }
 
 App::App(platform::Services& services)
-    : svc(services), mainForm(std::make_shared<ui::FormModel>(ui::mainFormSpec(), services.ui)) {}
+    : svc(services), mainForm(std::make_shared<ui::FormModel>(ui::mainFormDef(), services.ui)) {}
 
 App::~App() = default;
 

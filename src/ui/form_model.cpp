@@ -15,22 +15,22 @@ constexpr int kEventCount = 5;
 using HandlerList = std::vector<std::function<void()>>;
 using Handlers = std::shared_ptr<const HandlerList>;
 
-// The GBK form of a spec's UTF-8 texts, converted once per spec.
+// The GBK form of a form's UTF-8 texts, converted once per form.
 struct GbkTexts {
   std::string caption;
   std::vector<std::string> controls;
   std::vector<std::string> parts;
 };
 
-const GbkTexts& gbkTexts(const FormSpec& spec) {
+const GbkTexts& gbkTexts(const FormDef& def) {
   static std::mutex mutex;
-  static std::map<const FormSpec*, GbkTexts> cache;
+  static std::map<const FormDef*, GbkTexts> cache;
   std::lock_guard lock(mutex);
-  auto [it, added] = cache.try_emplace(&spec);
+  auto [it, added] = cache.try_emplace(&def);
   if (added) {
-    it->second.caption = text::utf8ToGbk(spec.caption);
-    for (const ControlSpec& c : spec.controls) it->second.controls.push_back(text::utf8ToGbk(c.text));
-    for (const PartSpec& p : spec.parts) it->second.parts.push_back(text::utf8ToGbk(p.text));
+    it->second.caption = text::utf8ToGbk(def.caption);
+    for (const ControlDef& c : def.controls) it->second.controls.push_back(text::utf8ToGbk(c.text));
+    for (const PartDef& p : def.parts) it->second.parts.push_back(text::utf8ToGbk(p.text));
   }
   return it->second;
 }
@@ -55,7 +55,7 @@ struct ControlState {
 // Everything the model holds. Timer ticks reach it through a weak pointer, so
 // a tick that arrives as the model goes away does nothing.
 struct State {
-  const FormSpec& spec;
+  const FormDef& def;
   UiThread& ui;
 
   // Serialises the changes that post to the UI thread, so that their handlers
@@ -73,7 +73,7 @@ struct State {
   std::atomic<std::uint64_t> revision{0};
   std::atomic<ModelObserver*> observer{nullptr};
 
-  State(const FormSpec& s, UiThread& u) : spec(s), ui(u) {}
+  State(const FormDef& s, UiThread& u) : def(s), ui(u) {}
 
   int count() const { return static_cast<int>(controls.size()); }
   bool valid(int ctl) const { return ctl >= 0 && ctl < count(); }
@@ -118,25 +118,25 @@ struct FormModel::Impl {
   std::shared_ptr<State> s;
 };
 
-FormModel::FormModel(const FormSpec& spec, UiThread& ui) : impl_(std::make_unique<Impl>()) {
-  impl_->s = std::make_shared<State>(spec, ui);
+FormModel::FormModel(const FormDef& def, UiThread& ui) : impl_(std::make_unique<Impl>()) {
+  impl_->s = std::make_shared<State>(def, ui);
   State& s = *impl_->s;
-  const GbkTexts& texts = gbkTexts(spec);
+  const GbkTexts& texts = gbkTexts(def);
   s.caption = texts.caption;
-  s.controls.resize(spec.controls.size());
-  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-    const ControlSpec& c = spec.controls[i];
+  s.controls.resize(def.controls.size());
+  for (std::size_t i = 0; i < def.controls.size(); ++i) {
+    const ControlDef& c = def.controls[i];
     ControlState& st = s.controls[i];
     st.text = texts.controls[i];
     st.checked = (c.flags & Checked) != 0;
     st.timerPeriod = c.kind == Kind::Timer ? c.timerPeriodMs : 0;
   }
-  for (const ColumnSpec& col : spec.columns) {
+  for (const ColumnDef& col : def.columns) {
     if (s.valid(col.list)) ++s.controls[col.list].columns;
   }
   s.parts = texts.parts;
-  s.handlers.resize(spec.controls.size() + 1);
-  s.position = {spec.x, spec.y};
+  s.handlers.resize(def.controls.size() + 1);
+  s.position = {def.x, def.y};
 }
 
 FormModel::~FormModel() {
@@ -150,11 +150,11 @@ FormModel::~FormModel() {
   }
   if (!open) return;
   for (int i = 0; i < s.count(); ++i) {
-    if (s.spec.controls[i].kind == Kind::Timer) s.ui.setTimer(s.timerKey(i), 0, {});
+    if (s.def.controls[i].kind == Kind::Timer) s.ui.setTimer(s.timerKey(i), 0, {});
   }
 }
 
-const FormSpec& FormModel::spec() const { return impl_->s->spec; }
+const FormDef& FormModel::def() const { return impl_->s->def; }
 UiThread& FormModel::uiThread() const { return impl_->s->ui; }
 
 void FormModel::on(int ctl, Event event, std::function<void()> handler) {
@@ -203,10 +203,10 @@ namespace {
 // whose state changed.
 std::vector<int> applyChecked(State& s, int ctl, bool checked) {
   std::vector<int> changed;
-  const ControlSpec& c = s.spec.controls[ctl];
+  const ControlDef& c = s.def.controls[ctl];
   if (checked && c.kind == Kind::Radio) {
     for (int i = 0; i < s.count(); ++i) {
-      const ControlSpec& o = s.spec.controls[i];
+      const ControlDef& o = s.def.controls[i];
       if (i != ctl && o.kind == Kind::Radio && o.parent == c.parent && s.controls[i].checked) {
         s.controls[i].checked = false;
         changed.push_back(i);
@@ -258,7 +258,7 @@ int FormModel::timerPeriod(int timer) const {
 
 void FormModel::setTimerPeriod(int timer, int periodMs) {
   State& s = *impl_->s;
-  if (!s.valid(timer) || s.spec.controls[timer].kind != Kind::Timer) return;
+  if (!s.valid(timer) || s.def.controls[timer].kind != Kind::Timer) return;
   if (periodMs < 0) periodMs = 0;
   {
     std::lock_guard order(s.postOrder);
@@ -388,7 +388,7 @@ void FormModel::open() {
       ++s.revision;
       h = s.handlersFor(kForm, Event::Created);
       for (int i = 0; i < s.count(); ++i) {
-        if (s.spec.controls[i].kind == Kind::Timer && s.controls[i].timerPeriod > 0)
+        if (s.def.controls[i].kind == Kind::Timer && s.controls[i].timerPeriod > 0)
           timers.emplace_back(i, s.controls[i].timerPeriod);
       }
     }
@@ -415,7 +415,7 @@ void FormModel::close() {
       ++s.revision;
     }
     for (int i = 0; i < s.count(); ++i) {
-      if (s.spec.controls[i].kind == Kind::Timer) s.ui.setTimer(s.timerKey(i), 0, {});
+      if (s.def.controls[i].kind == Kind::Timer) s.ui.setTimer(s.timerKey(i), 0, {});
     }
   }
   s.notify(kForm, Change::Closed);
@@ -468,7 +468,7 @@ void FormModel::userClick(int ctl) {
     Handlers h;
     {
       std::lock_guard lock(s.mutex);
-      switch (s.spec.controls[ctl].kind) {
+      switch (s.def.controls[ctl].kind) {
         case Kind::Radio:
           changed = applyChecked(s, ctl, true);
           break;

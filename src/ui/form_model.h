@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/form_spec.h"
+#include "ui/form_def.h"
 #include "ui/ui_thread.h"
 
 namespace zr::ui {
@@ -38,12 +38,12 @@ struct Point {
 
 class FormModel {
  public:
-  FormModel(const FormSpec& spec, UiThread& ui);
+  FormModel(const FormDef& def, UiThread& ui);
   ~FormModel();
   FormModel(const FormModel&) = delete;
   FormModel& operator=(const FormModel&) = delete;
 
-  const FormSpec& spec() const;
+  const FormDef& def() const;
   UiThread& uiThread() const;
 
   // Handlers. ctl is kForm for Created and Destroying. Register before open().

@@ -16,6 +16,6 @@ namespace zr::nf {
 }  // namespace zr::nf
 
 namespace zr::ui {
-const FormSpec& mainFormSpec() { return mf::kSpec; }
-const FormSpec& notifyFormSpec() { return nf::kSpec; }
+const FormDef& mainFormDef() { return mf::kDef; }
+const FormDef& notifyFormDef() { return nf::kDef; }
 }  // namespace zr::ui

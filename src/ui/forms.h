@@ -2,7 +2,7 @@
 // Control identifiers of the two forms, generated from their tables, so that
 // code names controls as the form does and the compiler checks every name:
 //   mf::编辑框_结果  (main form)      nf::标签2  (notification form)
-#include "ui/form_spec.h"
+#include "ui/form_def.h"
 
 namespace zr::mf {
 enum Id : int {
@@ -39,6 +39,6 @@ enum Id : int {
 }  // namespace zr::nf
 
 namespace zr::ui {
-const FormSpec& mainFormSpec();
-const FormSpec& notifyFormSpec();
+const FormDef& mainFormDef();
+const FormDef& notifyFormDef();
 }  // namespace zr::ui

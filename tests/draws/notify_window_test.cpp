@@ -24,7 +24,7 @@ class NotifyWindow : public ::testing::Test {
   std::shared_ptr<ui::FormModel> open() {
     openNotification(h.app);
     EXPECT_TRUE(h.runUntilIdle());
-    return h.windows.lastShown(ui::notifyFormSpec());
+    return h.windows.lastShown(ui::notifyFormDef());
   }
 
   static std::string countdownText(int n) { return "   " + std::to_string(n) + GBK("秒后自动关闭~"); }

@@ -18,6 +18,7 @@
 #include "shell/app.h"
 #include "shell/ini_file.h"
 #include "shell/settings.h"
+#include "tests/support/settings_layout.h"
 #include "text/gbk.h"
 #include "web/fake_transport.h"
 
@@ -28,63 +29,17 @@ namespace mf = zr::mf;
 
 constexpr std::size_t kMaxValue = 10239;
 
-// The keys of both sections (the last-two section has the first 20).
-const char* const kKeys[] = {"取开奖期",       "取中奖期左",     "取中奖期右",     "取不中期左", "取不中期右",
-                             "当前连挂左",     "当前连挂右",     "当前连中左",     "当前连中右", "范围最大连中左",
-                             "范围最大连中右", "范围最大连挂左", "范围最大连挂右", "注数左",     "注数右",
-                             "大底个数",       "容错左",         "容错右",         "容对左",     "容对右",
-                             "外号",           "分隔符",         "中奖符号",       "挂奖符号",   "广告"};
-constexpr std::size_t kLastTwoKeys = 20;
+using zr::testing::kSettingsData;
+using zr::testing::kSettingsData1;
 
-// Boxes in the order of kKeys: the last-three section, then the last-two one.
-constexpr std::array kBoxes = {
-    mf::编辑框_取开奖期,
-    mf::编辑框_取中奖期_左,
-    mf::编辑框_取中奖期_右,
-    mf::编辑框_取不中期_左,
-    mf::编辑框_取不中期_右,
-    mf::编辑框_当前连挂_左,
-    mf::编辑框_当前连挂_右,
-    mf::编辑框_当前连中_左,
-    mf::编辑框_当前连中_右,
-    mf::编辑框_范围最大连中_左,
-    mf::编辑框_范围最大连中_右,
-    mf::编辑框_范围最大连挂_左,
-    mf::编辑框_范围最大连挂_右,
-    mf::编辑框_注数_左,
-    mf::编辑框_注数_右,
-    mf::编辑框_大底个数,
-    mf::编辑框_容错_左,
-    mf::编辑框_容错_右,
-    mf::编辑框_容对_左,
-    mf::编辑框_容对_右,
-    mf::编辑框_外号,
-    mf::编辑框_分隔符,
-    mf::编辑框_中奖符号,
-    mf::编辑框_挂奖符号,
-    mf::编辑框_广告,
-    mf::编辑框_取开奖期1,
-    mf::编辑框_取中奖期_左1,
-    mf::编辑框_取中奖期_右1,
-    mf::编辑框_取不中期_左1,
-    mf::编辑框_取不中期_右1,
-    mf::编辑框_当前连挂_左1,
-    mf::编辑框_当前连挂_右1,
-    mf::编辑框_当前连中_左1,
-    mf::编辑框_当前连中_右1,
-    mf::编辑框_范围最大连中_左1,
-    mf::编辑框_范围最大连中_右1,
-    mf::编辑框_范围最大连挂_左1,
-    mf::编辑框_范围最大连挂_右1,
-    mf::编辑框_注数_左1,
-    mf::编辑框_注数_右1,
-    mf::编辑框_大底个数1,
-    mf::编辑框_容错_左1,
-    mf::编辑框_容错_右1,
-    mf::编辑框_容对_左1,
-    mf::编辑框_容对_右1,
-};
-constexpr std::size_t kAdvert = 24;
+// The bound boxes in file order: the last-three section, then the last-two one.
+const std::vector<int> kBoxes = [] {
+  std::vector<int> boxes;
+  for (const auto& k : kSettingsData) boxes.push_back(k.box);
+  for (const auto& k : kSettingsData1) boxes.push_back(k.box);
+  return boxes;
+}();
+const std::size_t kAdvert = kSettingsData.size() - 1;
 
 struct Slot {
   std::string section, key;
@@ -93,10 +48,8 @@ struct Slot {
 const std::vector<Slot>& slots() {
   static const std::vector<Slot> all = [] {
     std::vector<Slot> out;
-    for (const char* key : kKeys) out.push_back({zr::text::utf8ToGbk("数据"), zr::text::utf8ToGbk(key)});
-    for (std::size_t i = 0; i < kLastTwoKeys; ++i) {
-      out.push_back({zr::text::utf8ToGbk("数据1"), zr::text::utf8ToGbk(kKeys[i])});
-    }
+    for (const auto& k : kSettingsData) out.push_back({zr::text::utf8ToGbk("数据"), zr::text::utf8ToGbk(k.name)});
+    for (const auto& k : kSettingsData1) out.push_back({zr::text::utf8ToGbk("数据1"), zr::text::utf8ToGbk(k.name)});
     return out;
   }();
   return all;

@@ -15,7 +15,7 @@ namespace zr::search {
 class FormFixture : public ::testing::Test {
  protected:
   fake::TestUiThread ui;
-  ui::FormModel form{ui::mainFormSpec(), ui};
+  ui::FormModel form{ui::mainFormDef(), ui};
 
   // Rows in time order, the newest last; column 1 holds the number text.
   void setDraws(const std::vector<std::string>& numbers) {

@@ -59,14 +59,14 @@ class MainModel : public ::testing::Test {
 
   fake::TestUiThread ui;
   CountingUi counting{ui};
-  FormModel model{mainFormSpec(), counting};
+  FormModel model{mainFormDef(), counting};
   Recorder observer;
 };
 
 TEST_F(MainModel, StartsWithTheDefaultsInGbk) {
   EXPECT_EQ(model.text(mf::标签_注数), GBK("注数："));
   EXPECT_EQ(model.text(mf::编辑框_自动开奖时间), "30");
-  EXPECT_EQ(model.text(kForm), text::utf8ToGbk(mainFormSpec().caption));
+  EXPECT_EQ(model.text(kForm), text::utf8ToGbk(mainFormDef().caption));
   EXPECT_EQ(model.status(0), GBK("温馨提示："));
   EXPECT_EQ(model.status(1), GBK("搜索提示："));
   EXPECT_EQ(model.status(2), "");
@@ -385,7 +385,7 @@ class NotifyTimers : public ::testing::Test {
   }
 
   fake::TestUiThread ui;
-  FormModel model{notifyFormSpec(), ui};
+  FormModel model{notifyFormDef(), ui};
   std::mutex mutex;
   std::vector<std::pair<std::int64_t, int>> ticks;
   bool offThread = false;
@@ -443,7 +443,7 @@ TEST_F(NotifyTimers, CloseStopsEveryTimer) {
 TEST(FormModelTimers, DestroyedModelLeavesNoTimer) {
   fake::TestUiThread ui;
   {
-    FormModel model(notifyFormSpec(), ui);
+    FormModel model(notifyFormDef(), ui);
     model.open();
     EXPECT_EQ(ui.armedTimers(), 2);
   }

@@ -29,6 +29,7 @@
 #include "shell/app.h"
 #include "shell/counters.h"
 #include "shell/settings.h"
+#include "tests/support/settings_layout.h"
 #include "text/dates.h"
 #include "text/gbk.h"
 #include "web/fake_transport.h"
@@ -281,7 +282,7 @@ TEST_F(MainWindowTest, ChineseTextsAreRightWhateverTheAnsiCodePage) {
 
   // Every control with a caption or text shows the model's, converted from GBK.
   for (int ctl = 0; ctl < mf::kCount; ++ctl) {
-    const ui::Kind kind = app.main().spec().controls[ctl].kind;
+    const ui::Kind kind = app.main().def().controls[ctl].kind;
     if (!control(ctl) || kind == ui::Kind::List || kind == ui::Kind::StatusBar) continue;
     EXPECT_EQ(shown(ctl), text::gbkToWide(app.main().text(ctl))) << "control " << ctl;
   }
@@ -376,38 +377,9 @@ TEST_F(MainWindowTest, CopyOfNumbersAndPlanFillsTheClipboard) {
 
 TEST_F(MainWindowTest, SaveThenLoadRestoresTheBoxesOfTheWindow) {
   // The boxes of the settings file: 数据 (the advert last, saved only) and 数据1.
-  const std::vector<int> data = {mf::编辑框_取开奖期,
-                                 mf::编辑框_取中奖期_左,
-                                 mf::编辑框_取中奖期_右,
-                                 mf::编辑框_取不中期_左,
-                                 mf::编辑框_取不中期_右,
-                                 mf::编辑框_当前连挂_左,
-                                 mf::编辑框_当前连挂_右,
-                                 mf::编辑框_当前连中_左,
-                                 mf::编辑框_当前连中_右,
-                                 mf::编辑框_范围最大连中_左,
-                                 mf::编辑框_范围最大连中_右,
-                                 mf::编辑框_范围最大连挂_左,
-                                 mf::编辑框_范围最大连挂_右,
-                                 mf::编辑框_注数_左,
-                                 mf::编辑框_注数_右,
-                                 mf::编辑框_大底个数,
-                                 mf::编辑框_容错_左,
-                                 mf::编辑框_容错_右,
-                                 mf::编辑框_容对_左,
-                                 mf::编辑框_容对_右,
-                                 mf::编辑框_外号,
-                                 mf::编辑框_分隔符,
-                                 mf::编辑框_中奖符号,
-                                 mf::编辑框_挂奖符号,
-                                 mf::编辑框_广告};
-  const std::vector<int> data1 = {mf::编辑框_取开奖期1,        mf::编辑框_取中奖期_左1,     mf::编辑框_取中奖期_右1,
-                                  mf::编辑框_取不中期_左1,     mf::编辑框_取不中期_右1,     mf::编辑框_当前连挂_左1,
-                                  mf::编辑框_当前连挂_右1,     mf::编辑框_当前连中_左1,     mf::编辑框_当前连中_右1,
-                                  mf::编辑框_范围最大连中_左1, mf::编辑框_范围最大连中_右1, mf::编辑框_范围最大连挂_左1,
-                                  mf::编辑框_范围最大连挂_右1, mf::编辑框_注数_左1,         mf::编辑框_注数_右1,
-                                  mf::编辑框_大底个数1,        mf::编辑框_容错_左1,         mf::编辑框_容错_右1,
-                                  mf::编辑框_容对_左1,         mf::编辑框_容对_右1};
+  std::vector<int> data, data1;
+  for (const auto& k : zr::testing::kSettingsData) data.push_back(k.box);
+  for (const auto& k : zr::testing::kSettingsData1) data1.push_back(k.box);
   // 取开奖期 must stay within the draw list's rows to be kept.
   for (int i = 0; i < 20; ++i) app.main().appendRow(mf::超级列表框1);
   auto value = [](int section, std::size_t i) {

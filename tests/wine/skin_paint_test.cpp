@@ -37,7 +37,7 @@ struct Answer {
 class SkinPaintTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    model_ = std::make_shared<ui::FormModel>(ui::mainFormSpec(), ui_);
+    model_ = std::make_shared<ui::FormModel>(ui::mainFormDef(), ui_);
     form_ = FormView::create(model_, {});
     ASSERT_NE(form_, nullptr);
     dc_ = CreateCompatibleDC(nullptr);

@@ -84,10 +84,10 @@ std::vector<FakeWindowSystem::Shown> FakeWindowSystem::shown() const {
   return shown_;
 }
 
-std::shared_ptr<ui::FormModel> FakeWindowSystem::lastShown(const ui::FormSpec& spec) const {
+std::shared_ptr<ui::FormModel> FakeWindowSystem::lastShown(const ui::FormDef& def) const {
   std::lock_guard lock(mutex_);
   for (auto it = shown_.rbegin(); it != shown_.rend(); ++it) {
-    if (&it->form->spec() == &spec) return it->form;
+    if (&it->form->def() == &def) return it->form;
   }
   return nullptr;
 }

@@ -71,8 +71,8 @@ class FakeWindowSystem : public platform::WindowSystem {
 
   void setScreenSize(int width, int height);  // 1920x1080 at first
   std::vector<Shown> shown() const;           // every form shown, in order
-  // The last form shown with this spec, or null.
-  std::shared_ptr<ui::FormModel> lastShown(const ui::FormSpec& spec) const;
+  // The last form shown of this kind (main or notification), or null.
+  std::shared_ptr<ui::FormModel> lastShown(const ui::FormDef& def) const;
 
  private:
   mutable std::mutex mutex_;

@@ -32,7 +32,7 @@ enum class Part { Other, GroupBox, Label, Edit, ResultEdit, PlanEdit, Button, Ac
 constexpr const char* kResultBoxes[] = {"编辑框2", "编辑框3", "编辑框_结果"};
 constexpr const char* kAccentButton = "按钮_搜索";
 
-Part partOf(const ui::ControlSpec& c) {
+Part partOf(const ui::ControlDef& c) {
   using ui::Kind;
   switch (c.kind) {
     case Kind::GroupBox:
@@ -537,11 +537,11 @@ bool systemLookRequested() {
   return requested;
 }
 
-void formCreated(HWND hwnd, const ui::FormSpec& spec, std::span<const HWND> controls) {
+void formCreated(HWND hwnd, const ui::FormDef& def, std::span<const HWND> controls) {
   Form form{hwnd, {}, {}};
-  for (std::size_t i = 0; i < controls.size() && i < spec.controls.size(); ++i) {
+  for (std::size_t i = 0; i < controls.size() && i < def.controls.size(); ++i) {
     if (!controls[i]) continue;
-    const Part part = partOf(spec.controls[i]);
+    const Part part = partOf(def.controls[i]);
     form.controls.push_back({controls[i], part});
     if (part == Part::GroupBox) subclass(controls[i], ownPaintProc<paintGroupBox>);
     if (part == Part::StatusBar) subclass(controls[i], ownPaintProc<paintStatusBar>);

@@ -13,7 +13,7 @@
 
 #include <span>
 
-#include "ui/form_spec.h"
+#include "ui/form_def.h"
 
 namespace zr::platform::win32::skin {
 
@@ -29,7 +29,7 @@ bool systemLookRequested();
 // UI thread. A form's window and controls exist (controls indexed as in the
 // form's table, null where a control has no window); the form takes the
 // current look at once.
-void formCreated(HWND form, const ui::FormSpec& spec, std::span<const HWND> controls);
+void formCreated(HWND form, const ui::FormDef& def, std::span<const HWND> controls);
 void formDestroyed(HWND form);
 // The controls were given new fonts (a change of DPI).
 void fontsChanged(HWND form);

@@ -33,7 +33,7 @@ struct WindowKind {
   DWORD exStyle;
 };
 
-WindowKind kindOf(const ui::ControlSpec& c) {
+WindowKind kindOf(const ui::ControlDef& c) {
   using ui::Kind;
   switch (c.kind) {
     case Kind::GroupBox:
@@ -72,19 +72,19 @@ WindowKind kindOf(const ui::ControlSpec& c) {
 
 // Creation order: the table's, except that the radio buttons of one parent
 // follow each other, so that each choice is one dialog group.
-std::vector<int> creationOrder(const ui::FormSpec& spec) {
-  const int n = static_cast<int>(spec.controls.size());
+std::vector<int> creationOrder(const ui::FormDef& def) {
+  const int n = static_cast<int>(def.controls.size());
   std::vector<int> order;
   std::vector<bool> taken(n, false);
   for (int i = 0; i < n; ++i) {
     if (taken[i]) continue;
-    const ui::ControlSpec& c = spec.controls[i];
+    const ui::ControlDef& c = def.controls[i];
     if (c.kind != ui::Kind::Radio) {
       order.push_back(i);
       continue;
     }
     for (int j = i; j < n; ++j) {
-      if (spec.controls[j].kind == ui::Kind::Radio && spec.controls[j].parent == c.parent) {
+      if (def.controls[j].kind == ui::Kind::Radio && def.controls[j].parent == c.parent) {
         order.push_back(j);
         taken[j] = true;
       }
@@ -97,9 +97,9 @@ std::vector<int> creationOrder(const ui::FormSpec& spec) {
 
 POINT FormView::placeOf(int ctl) const {
   POINT at{0, 0};
-  for (int i = ctl; i != ui::kForm; i = spec_.controls[i].parent) {
-    at.x += spec_.controls[i].x;
-    at.y += spec_.controls[i].y;
+  for (int i = ctl; i != ui::kForm; i = def_.controls[i].parent) {
+    at.x += def_.controls[i].x;
+    at.y += def_.controls[i].y;
   }
   return at;
 }
@@ -118,8 +118,8 @@ void FormView::createControls() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   bool previousWasRadio = false;
   int previousParent = ui::kForm - 1;
-  for (int ctl : creationOrder(spec_)) {
-    const ui::ControlSpec& c = spec_.controls[ctl];
+  for (int ctl : creationOrder(def_)) {
+    const ui::ControlDef& c = def_.controls[ctl];
     WindowKind kind = kindOf(c);
     if (!kind.className) continue;
     // Each control starts a dialog group, except the radio buttons after the
@@ -144,7 +144,7 @@ void FormView::createControls() {
       case ui::Kind::List: {
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
         int column = 0;
-        for (const ui::ColumnSpec& col : spec_.columns) {
+        for (const ui::ColumnDef& col : def_.columns) {
           if (col.list != ctl) continue;
           std::wstring header = widenUtf8(col.header);
           LVCOLUMNW lvc{};
@@ -172,7 +172,7 @@ void FormView::createControls() {
   // comes before its children in the table, so the last one sent down is
   // the outermost.
   for (std::size_t i = controls_.size(); i-- > 0;) {
-    if (controls_[i] && spec_.controls[i].kind == ui::Kind::GroupBox) {
+    if (controls_[i] && def_.controls[i].kind == ui::Kind::GroupBox) {
       SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
@@ -188,7 +188,7 @@ void FormView::layout(UINT dpi) {
     if (!hwnd) continue;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (hwnd == statusBar_) continue;
-    const ui::ControlSpec& c = spec_.controls[i];
+    const ui::ControlDef& c = def_.controls[i];
     POINT at = placeOf(static_cast<int>(i));
     SetWindowPos(hwnd, nullptr, s(at.x), s(at.y), s(c.w), s(c.h), SWP_NOZORDER | SWP_NOACTIVATE);
     // The forms' boxes are narrow (a date in 67 pixels): no inner margins.
@@ -197,7 +197,7 @@ void FormView::layout(UINT dpi) {
     }
     if (c.kind == ui::Kind::List) {
       int column = 0;
-      for (const ui::ColumnSpec& col : spec_.columns) {
+      for (const ui::ColumnDef& col : def_.columns) {
         if (col.list == static_cast<int>(i)) SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, column++, s(col.width));
       }
     }
@@ -205,7 +205,7 @@ void FormView::layout(UINT dpi) {
   if (statusBar_) {
     std::vector<int> edges;
     int right = 0;
-    for (const ui::PartSpec& part : spec_.parts) {
+    for (const ui::PartDef& part : def_.parts) {
       if (part.bar != statusCtl_) continue;
       right += s(part.width);
       edges.push_back(right);

@@ -46,10 +46,10 @@ void retire(std::shared_ptr<ui::FormModel> model, std::shared_ptr<ViewLink> link
 
 FormView::FormView(std::shared_ptr<ui::FormModel> model, ViewOptions options)
     : model_(std::move(model)),
-      spec_(model_->spec()),
+      def_(model_->def()),
       options_(std::move(options)),
-      link_(std::make_shared<ViewLink>(spec_.controls.size(), spec_.parts.size())),
-      controls_(spec_.controls.size(), nullptr) {}
+      link_(std::make_shared<ViewLink>(def_.controls.size(), def_.parts.size())),
+      controls_(def_.controls.size(), nullptr) {}
 
 FormView::~FormView() {
   if (font_) DeleteObject(font_);
@@ -74,8 +74,8 @@ HWND FormView::create(std::shared_ptr<ui::FormModel> model, ViewOptions options)
   }
   HWND hwnd =
       CreateWindowExW(exStyle, kFormClass, widen(view->model_->text(ui::kForm)).c_str(), style,
-                      dpi::scale(at.x, screenDpi), dpi::scale(at.y, screenDpi), dpi::scale(view->spec_.w, view->dpi_),
-                      dpi::scale(view->spec_.h, view->dpi_), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                      dpi::scale(at.x, screenDpi), dpi::scale(at.y, screenDpi), dpi::scale(view->def_.w, view->dpi_),
+                      dpi::scale(view->def_.h, view->dpi_), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) {
     view->model_->setObserver(nullptr);
     retire(view->model_, view->link_);
@@ -91,12 +91,12 @@ HWND FormView::create(std::shared_ptr<ui::FormModel> model, ViewOptions options)
   view->layout(dpi::forWindow(hwnd));
   // Placed on a monitor of another DPI than the primary one, it takes that monitor's size.
   if (view->dpi_ != screenDpi) {
-    SetWindowPos(hwnd, nullptr, 0, 0, dpi::scale(view->spec_.w, view->dpi_), dpi::scale(view->spec_.h, view->dpi_),
+    SetWindowPos(hwnd, nullptr, 0, 0, dpi::scale(view->def_.w, view->dpi_), dpi::scale(view->def_.h, view->dpi_),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   // The window takes the skin's look, if one is attached, before it shows.
   skin::install();
-  skin::formCreated(hwnd, view->spec_, view->controls_);
+  skin::formCreated(hwnd, view->def_, view->controls_);
   Win32UiThread::markNavigable(hwnd);
   view->link_->attach(hwnd);
 
@@ -152,7 +152,7 @@ LRESULT FormView::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return onNotify(reinterpret_cast<const NMHDR*>(lp));
     case WM_CTLCOLOREDIT: {
       int ctl = controlAt(reinterpret_cast<HWND>(lp));
-      if (ctl >= 0 && (spec_.controls[ctl].flags & ui::BlueText)) {
+      if (ctl >= 0 && (def_.controls[ctl].flags & ui::BlueText)) {
         HDC dc = reinterpret_cast<HDC>(wp);
         SetTextColor(dc, RGB(0, 0, 255));
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -198,7 +198,7 @@ LRESULT FormView::handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void FormView::onCommand(int ctl, int code) {
-  const ui::ControlSpec& c = spec_.controls[ctl];
+  const ui::ControlDef& c = def_.controls[ctl];
   switch (c.kind) {
     case ui::Kind::Edit:
       if (code == EN_CHANGE && !quiet_) model_->userSetText(ctl, narrow(windowText(controls_[ctl])));
@@ -219,7 +219,7 @@ void FormView::onCommand(int ctl, int code) {
 
 LRESULT FormView::onNotify(const NMHDR* header) {
   int ctl = controlAt(header->hwndFrom);
-  if (ctl < 0 || spec_.controls[ctl].kind != ui::Kind::List) return 0;
+  if (ctl < 0 || def_.controls[ctl].kind != ui::Kind::List) return 0;
   if (header->code == LVN_GETDISPINFOW) {
     // The draw list is virtual: its rows are read from the model as they are drawn.
     auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header));

@@ -91,7 +91,7 @@ class FormView {
   LRESULT onNotify(const NMHDR* header);
 
   std::shared_ptr<ui::FormModel> model_;
-  const ui::FormSpec& spec_;
+  const ui::FormDef& def_;
   ViewOptions options_;
   std::shared_ptr<ViewLink> link_;
   HWND hwnd_ = nullptr;

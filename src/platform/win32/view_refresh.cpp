@@ -35,7 +35,7 @@ void FormView::setTextQuietly(HWND hwnd, const std::wstring& text) {
 
 void FormView::applyControl(int ctl, unsigned changes) {
   HWND hwnd = controls_[ctl];
-  const ui::ControlSpec& c = spec_.controls[ctl];
+  const ui::ControlDef& c = def_.controls[ctl];
   if (has(changes, ui::Change::Text) && c.kind != ui::Kind::List && c.kind != ui::Kind::StatusBar) {
     std::wstring text = widen(model_->text(ctl));
     // Unchanged text is left alone, so the caret and scroll position stay.

@@ -31,7 +31,7 @@ enum Flag : unsigned {
 // The form itself, as a parent.
 inline constexpr int kForm = -1;
 
-struct ControlSpec {
+struct ControlDef {
   const char* name;  // UTF-8
   Kind kind;
   int parent;        // index of the parent control, or kForm
@@ -41,24 +41,24 @@ struct ControlSpec {
   int timerPeriodMs;  // timers only
 };
 
-struct ColumnSpec {
+struct ColumnDef {
   int list;
   const char* header;  // UTF-8
   int width;
 };
 
-struct PartSpec {
+struct PartDef {
   int bar;
   int width;
   const char* text;  // UTF-8
 };
 
-struct FormSpec {
+struct FormDef {
   const char* caption;  // UTF-8
   int x, y, w, h;
-  std::span<const ControlSpec> controls;
-  std::span<const ColumnSpec> columns;
-  std::span<const PartSpec> parts;
+  std::span<const ControlDef> controls;
+  std::span<const ColumnDef> columns;
+  std::span<const PartDef> parts;
 };
 
 }  // namespace zr::ui

@@ -12,31 +12,31 @@
 namespace zr::ui {
 namespace {
 
-const FormSpec& formOf(int which) { return which == 0 ? mainFormSpec() : notifyFormSpec(); }
+const FormDef& formOf(int which) { return which == 0 ? mainFormDef() : notifyFormDef(); }
 
 class BothForms : public ::testing::TestWithParam<int> {};
 
 TEST_P(BothForms, NamesAreUniqueAndParentsAreGroupBoxesOrTheForm) {
-  const FormSpec& spec = formOf(GetParam());
+  const FormDef& def = formOf(GetParam());
   std::set<std::string_view> names;
-  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-    const ControlSpec& c = spec.controls[i];
+  for (std::size_t i = 0; i < def.controls.size(); ++i) {
+    const ControlDef& c = def.controls[i];
     EXPECT_TRUE(names.insert(c.name).second) << "duplicate " << c.name;
     if (c.parent == kForm) continue;
     ASSERT_GE(c.parent, 0) << c.name;
-    ASSERT_LT(c.parent, static_cast<int>(spec.controls.size())) << c.name;
-    EXPECT_EQ(spec.controls[c.parent].kind, Kind::GroupBox) << c.name;
+    ASSERT_LT(c.parent, static_cast<int>(def.controls.size())) << c.name;
+    EXPECT_EQ(def.controls[c.parent].kind, Kind::GroupBox) << c.name;
     EXPECT_NE(c.parent, static_cast<int>(i)) << c.name;
   }
 }
 
 // A mistyped place shows as a control sticking out of its group box.
 TEST_P(BothForms, PlacedControlsLieInsideTheirParent) {
-  const FormSpec& spec = formOf(GetParam());
-  for (const ControlSpec& c : spec.controls) {
+  const FormDef& def = formOf(GetParam());
+  for (const ControlDef& c : def.controls) {
     if (c.w == 0 || c.kind == Kind::StatusBar) continue;
-    const int pw = c.parent == kForm ? spec.w : spec.controls[c.parent].w;
-    const int ph = c.parent == kForm ? spec.h : spec.controls[c.parent].h;
+    const int pw = c.parent == kForm ? def.w : def.controls[c.parent].w;
+    const int ph = c.parent == kForm ? def.h : def.controls[c.parent].h;
     if (c.parent != kForm) {
       EXPECT_GE(c.x, 0) << c.name;
       EXPECT_GE(c.y, 0) << c.name;
@@ -49,37 +49,37 @@ TEST_P(BothForms, PlacedControlsLieInsideTheirParent) {
 // Every text must survive the trip to GBK: a character outside the code page
 // would show as '?' in the window.
 TEST_P(BothForms, TextsHaveAGbkForm) {
-  const FormSpec& spec = formOf(GetParam());
+  const FormDef& def = formOf(GetParam());
   auto roundTrips = [](const char* utf8) { return text::gbkToUtf8(text::utf8ToGbk(utf8)) == utf8; };
-  EXPECT_TRUE(roundTrips(spec.caption)) << spec.caption;
-  for (const ControlSpec& c : spec.controls) {
+  EXPECT_TRUE(roundTrips(def.caption)) << def.caption;
+  for (const ControlDef& c : def.controls) {
     EXPECT_TRUE(roundTrips(c.name)) << c.name;
     EXPECT_TRUE(roundTrips(c.text)) << c.name;
   }
-  for (const ColumnSpec& c : spec.columns) EXPECT_TRUE(roundTrips(c.header)) << c.header;
-  for (const PartSpec& p : spec.parts) EXPECT_TRUE(roundTrips(p.text)) << p.text;
+  for (const ColumnDef& c : def.columns) EXPECT_TRUE(roundTrips(c.header)) << c.header;
+  for (const PartDef& p : def.parts) EXPECT_TRUE(roundTrips(p.text)) << p.text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, BothForms, ::testing::Values(0, 1));
 
 TEST(MainForm, IdsNameTheirControls) {
-  const FormSpec& spec = mainFormSpec();
-  EXPECT_EQ(spec.controls.size(), static_cast<std::size_t>(mf::kCount));
-  EXPECT_STREQ(spec.controls[mf::编辑框_结果].name, "编辑框_结果");
-  EXPECT_STREQ(spec.controls[mf::状态条1].name, "状态条1");
-  EXPECT_STREQ(notifyFormSpec().controls[nf::标签2].name, "标签2");
+  const FormDef& def = mainFormDef();
+  EXPECT_EQ(def.controls.size(), static_cast<std::size_t>(mf::kCount));
+  EXPECT_STREQ(def.controls[mf::编辑框_结果].name, "编辑框_结果");
+  EXPECT_STREQ(def.controls[mf::状态条1].name, "状态条1");
+  EXPECT_STREQ(notifyFormDef().controls[nf::标签2].name, "标签2");
 }
 
 TEST(MainForm, WindowAndCaption) {
-  const FormSpec& spec = mainFormSpec();
-  EXPECT_EQ(spec.x, 50);
-  EXPECT_EQ(spec.y, 50);
-  EXPECT_EQ(spec.w, 979);
-  EXPECT_EQ(spec.h, 593);
-  const std::string caption = spec.caption;
+  const FormDef& def = mainFormDef();
+  EXPECT_EQ(def.x, 50);
+  EXPECT_EQ(def.y, 50);
+  EXPECT_EQ(def.w, 979);
+  EXPECT_EQ(def.h, 593);
+  const std::string caption = def.caption;
   for (const char* part : {"ZRTK 大底搜索", "内置独特随机种子算法", ZR_CONTACT_GROUP, ZR_CONTACT_AUTHOR})
     EXPECT_NE(caption.find(part), std::string::npos) << part;
-  const std::string contact = spec.controls[mf::编辑框_广告].text;
+  const std::string contact = def.controls[mf::编辑框_广告].text;
   EXPECT_NE(contact.find(ZR_CONTACT_GROUP), std::string::npos);
   EXPECT_NE(contact.find(ZR_CONTACT_AUTHOR), std::string::npos);
 }
@@ -128,58 +128,57 @@ TEST(MainForm, DefaultsTheProgramReads) {
       {mf::分组框13, ""},
       {mf::通用对话框1, "文本文件（*.txt）|*.txt"},
   };
-  const FormSpec& spec = mainFormSpec();
-  for (const Case& c : cases) EXPECT_STREQ(spec.controls[c.ctl].text, c.text) << spec.controls[c.ctl].name;
+  const FormDef& def = mainFormDef();
+  for (const Case& c : cases) EXPECT_STREQ(def.controls[c.ctl].text, c.text) << def.controls[c.ctl].name;
 }
 
 TEST(MainForm, FlagsAndCheckedDefaults) {
-  const FormSpec& spec = mainFormSpec();
+  const FormDef& def = mainFormDef();
   std::set<int> checked;
   for (int i = 0; i < mf::kCount; ++i) {
-    if (spec.controls[i].flags & Checked) checked.insert(i);
+    if (def.controls[i].flags & Checked) checked.insert(i);
   }
   EXPECT_EQ(checked, (std::set<int>{mf::单选框_自动开奖, mf::选择框1, mf::选择框_声音, mf::单选框_后三}));
 
   const unsigned scrolled = Multiline | VScroll;
   for (int ctl : {mf::编辑框_结果, mf::编辑框2, mf::编辑框3, mf::编辑框_广告})
-    EXPECT_EQ(spec.controls[ctl].flags, scrolled) << spec.controls[ctl].name;
-  EXPECT_EQ(spec.controls[mf::编辑框_计划区].flags, scrolled | HScroll | BlueText);
+    EXPECT_EQ(def.controls[ctl].flags, scrolled) << def.controls[ctl].name;
+  EXPECT_EQ(def.controls[mf::编辑框_计划区].flags, scrolled | HScroll | BlueText);
 }
 
 TEST(MainForm, RadioGroups) {
-  const FormSpec& spec = mainFormSpec();
-  EXPECT_EQ(spec.controls[mf::单选框_手动开奖].parent, mf::分组框14);
-  EXPECT_EQ(spec.controls[mf::单选框_自动开奖].parent, mf::分组框14);
-  for (int ctl : {mf::单选框_后三, mf::单选框_后二, mf::单选框_拼接})
-    EXPECT_EQ(spec.controls[ctl].parent, mf::分组框11);
+  const FormDef& def = mainFormDef();
+  EXPECT_EQ(def.controls[mf::单选框_手动开奖].parent, mf::分组框14);
+  EXPECT_EQ(def.controls[mf::单选框_自动开奖].parent, mf::分组框14);
+  for (int ctl : {mf::单选框_后三, mf::单选框_后二, mf::单选框_拼接}) EXPECT_EQ(def.controls[ctl].parent, mf::分组框11);
 }
 
 TEST(MainForm, NonVisualComponentsListAndStatusBar) {
-  const FormSpec& spec = mainFormSpec();
-  const ControlSpec& poll = spec.controls[mf::时钟_自动开奖];
+  const FormDef& def = mainFormDef();
+  const ControlDef& poll = def.controls[mf::时钟_自动开奖];
   EXPECT_EQ(poll.kind, Kind::Timer);
   EXPECT_EQ(poll.parent, mf::分组框14);
   EXPECT_EQ(poll.timerPeriodMs, 0);
-  EXPECT_EQ(spec.controls[mf::时钟1].parent, mf::分组框7);
-  EXPECT_EQ(spec.controls[mf::时钟1].timerPeriodMs, 30000);
-  EXPECT_EQ(spec.controls[mf::通用对话框1].kind, Kind::FileDialog);
-  EXPECT_EQ(spec.controls[mf::通用对话框1].parent, mf::分组框2);
+  EXPECT_EQ(def.controls[mf::时钟1].parent, mf::分组框7);
+  EXPECT_EQ(def.controls[mf::时钟1].timerPeriodMs, 30000);
+  EXPECT_EQ(def.controls[mf::通用对话框1].kind, Kind::FileDialog);
+  EXPECT_EQ(def.controls[mf::通用对话框1].parent, mf::分组框2);
 
-  EXPECT_EQ(spec.controls[mf::超级列表框1].parent, kForm);
-  ASSERT_EQ(spec.columns.size(), 2u);
-  EXPECT_EQ(spec.columns[0].list, mf::超级列表框1);
-  EXPECT_STREQ(spec.columns[0].header, "期号");
-  EXPECT_EQ(spec.columns[0].width, 65);
-  EXPECT_STREQ(spec.columns[1].header, "号码");
-  EXPECT_EQ(spec.columns[1].width, 65);
+  EXPECT_EQ(def.controls[mf::超级列表框1].parent, kForm);
+  ASSERT_EQ(def.columns.size(), 2u);
+  EXPECT_EQ(def.columns[0].list, mf::超级列表框1);
+  EXPECT_STREQ(def.columns[0].header, "期号");
+  EXPECT_EQ(def.columns[0].width, 65);
+  EXPECT_STREQ(def.columns[1].header, "号码");
+  EXPECT_EQ(def.columns[1].width, 65);
 
-  EXPECT_EQ(spec.controls[mf::状态条1].parent, kForm);
-  ASSERT_EQ(spec.parts.size(), 2u);
-  EXPECT_EQ(spec.parts[0].bar, mf::状态条1);
-  EXPECT_EQ(spec.parts[0].width, 430);
-  EXPECT_STREQ(spec.parts[0].text, "温馨提示：");
-  EXPECT_EQ(spec.parts[1].width, 430);
-  EXPECT_STREQ(spec.parts[1].text, "搜索提示：");
+  EXPECT_EQ(def.controls[mf::状态条1].parent, kForm);
+  ASSERT_EQ(def.parts.size(), 2u);
+  EXPECT_EQ(def.parts[0].bar, mf::状态条1);
+  EXPECT_EQ(def.parts[0].width, 430);
+  EXPECT_STREQ(def.parts[0].text, "温馨提示：");
+  EXPECT_EQ(def.parts[1].width, 430);
+  EXPECT_STREQ(def.parts[1].text, "搜索提示：");
 }
 
 // Each "-" label stands between the two boxes of its range.
@@ -208,9 +207,9 @@ TEST(MainForm, RangeSeparatorsStandBetweenTheirBoxes) {
       {mf::标签50, mf::编辑框_容错_左1, mf::编辑框_容错_右1},
       {mf::标签48, mf::编辑框_容对_左1, mf::编辑框_容对_右1},
   };
-  const FormSpec& spec = mainFormSpec();
+  const FormDef& def = mainFormDef();
   for (const Case& c : cases) {
-    const ControlSpec &label = spec.controls[c.label], &left = spec.controls[c.left], &right = spec.controls[c.right];
+    const ControlDef &label = def.controls[c.label], &left = def.controls[c.left], &right = def.controls[c.right];
     EXPECT_STREQ(label.text, "-") << label.name;
     EXPECT_EQ(label.parent, left.parent) << label.name;
     EXPECT_EQ(right.parent, left.parent) << label.name;
@@ -219,8 +218,8 @@ TEST(MainForm, RangeSeparatorsStandBetweenTheirBoxes) {
   }
 }
 
-bool inside(const FormSpec& spec, int ctl, int group) {
-  for (int p = spec.controls[ctl].parent; p != kForm; p = spec.controls[p].parent) {
+bool inside(const FormDef& def, int ctl, int group) {
+  for (int p = def.controls[ctl].parent; p != kForm; p = def.controls[p].parent) {
     if (p == group) return true;
   }
   return false;
@@ -229,44 +228,44 @@ bool inside(const FormSpec& spec, int ctl, int group) {
 // The last-two group repeats the last-three one: each edit box has a twin
 // named with "1" appended, within five pixels of its place.
 TEST(MainForm, LastTwoBoxesTwinTheLastThreeOnes) {
-  const FormSpec& spec = mainFormSpec();
+  const FormDef& def = mainFormDef();
   int twins = 0;
   for (int i = 0; i < mf::kCount; ++i) {
-    const ControlSpec& c = spec.controls[i];
-    if (c.kind != Kind::Edit || c.parent == mf::分组框4 || !inside(spec, i, mf::分组框4)) continue;
+    const ControlDef& c = def.controls[i];
+    if (c.kind != Kind::Edit || c.parent == mf::分组框4 || !inside(def, i, mf::分组框4)) continue;
     const std::string twinName = std::string(c.name) + "1";
     int twin = -1;
     for (int j = 0; j < mf::kCount; ++j) {
-      if (twinName == spec.controls[j].name) twin = j;
+      if (twinName == def.controls[j].name) twin = j;
     }
     ASSERT_NE(twin, -1) << twinName;
-    EXPECT_TRUE(inside(spec, twin, mf::分组框8)) << twinName;
-    EXPECT_LE(std::abs(spec.controls[twin].x - c.x), 5) << twinName;
-    EXPECT_LE(std::abs(spec.controls[twin].y - c.y), 5) << twinName;
+    EXPECT_TRUE(inside(def, twin, mf::分组框8)) << twinName;
+    EXPECT_LE(std::abs(def.controls[twin].x - c.x), 5) << twinName;
+    EXPECT_LE(std::abs(def.controls[twin].y - c.y), 5) << twinName;
     ++twins;
   }
   EXPECT_EQ(twins, 20);
 }
 
 TEST(NotifyForm, WindowTimersAndLabels) {
-  const FormSpec& spec = notifyFormSpec();
-  EXPECT_STREQ(spec.caption, "更新开奖咯~<祝君中奖>");
-  EXPECT_EQ(spec.x, 50);
-  EXPECT_EQ(spec.y, 50);
-  EXPECT_EQ(spec.w, 256);
-  EXPECT_EQ(spec.h, 160);
-  EXPECT_EQ(spec.controls[nf::时钟1].timerPeriodMs, 50);
-  EXPECT_EQ(spec.controls[nf::时钟2].timerPeriodMs, 1000);
-  EXPECT_STREQ(spec.controls[nf::标签2].text, "   8秒后自动关闭~");
-  EXPECT_STREQ(spec.controls[nf::标签3].text, "已将开奖号码复制到剪辑板!");
-  EXPECT_STREQ(spec.controls[nf::标签_最新一期期号].text, "等待显示.");
-  EXPECT_STREQ(spec.controls[nf::标签_最新一期号码].text, "稍等");
-  EXPECT_EQ(std::string(spec.controls[nf::标签1].text).find('\n'), std::string::npos);
+  const FormDef& def = notifyFormDef();
+  EXPECT_STREQ(def.caption, "更新开奖咯~<祝君中奖>");
+  EXPECT_EQ(def.x, 50);
+  EXPECT_EQ(def.y, 50);
+  EXPECT_EQ(def.w, 256);
+  EXPECT_EQ(def.h, 160);
+  EXPECT_EQ(def.controls[nf::时钟1].timerPeriodMs, 50);
+  EXPECT_EQ(def.controls[nf::时钟2].timerPeriodMs, 1000);
+  EXPECT_STREQ(def.controls[nf::标签2].text, "   8秒后自动关闭~");
+  EXPECT_STREQ(def.controls[nf::标签3].text, "已将开奖号码复制到剪辑板!");
+  EXPECT_STREQ(def.controls[nf::标签_最新一期期号].text, "等待显示.");
+  EXPECT_STREQ(def.controls[nf::标签_最新一期号码].text, "稍等");
+  EXPECT_EQ(std::string(def.controls[nf::标签1].text).find('\n'), std::string::npos);
   for (int ctl :
        {nf::标签1, nf::标签2, nf::标签3, nf::标签32, nf::标签33, nf::标签_最新一期期号, nf::标签_最新一期号码})
-    EXPECT_EQ(spec.controls[ctl].parent, nf::分组框13);
-  EXPECT_TRUE(spec.columns.empty());
-  EXPECT_TRUE(spec.parts.empty());
+    EXPECT_EQ(def.controls[ctl].parent, nf::分组框13);
+  EXPECT_TRUE(def.columns.empty());
+  EXPECT_TRUE(def.parts.empty());
 }
 
 }  // namespace
